@@ -1,0 +1,11 @@
+#include "windows.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    // The program ends only through its main window, never because a window closed.
+    QApplication::setQuitOnLastWindowClosed(false);
+    clearmark::startProgram();
+    return QApplication::exec();
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+namespace clearmark::runtime {
+
+struct AppVersion {
+    int major = 0;
+    int minor = 0;
+    int revision = 0;
+};
+
+// The application's title ("Clearmark"), the caption of every box that is given none.
+QString appTitle();
+AppVersion appVersion();
+// "major.minor.revision" in plain decimals: 1.0.0, 2.3.14.
+QString formatVersion(const AppVersion& version);
+
+} // namespace clearmark::runtime
