@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: run test bench snapshots clean deps configure build
+.PHONY: run test bench snapshots clean deps configure build format format-check
 
 run: build
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
@@ -30,6 +30,14 @@ configure: deps
 
 build: configure
 	cmake --build $(BUILD) -j$(JOBS)
+
+SOURCES = $(shell git ls-files '*.cpp' '*.h')
+
+format:
+	clang-format -i $(SOURCES)
+
+format-check:
+	clang-format --dry-run --Werror $(SOURCES)
 
 clean:
 	rm -rf $(BUILD)

@@ -16,15 +16,30 @@ namespace {
 
 const std::vector<std::string>& texts() {
     static const std::vector<std::string> values = {
-        "0.175", "0.275", "2.45", "2.475", "0.20", "3.2", "25.4", "645.16", "-0.025",
-        "0.0078740157480315", "1.5E-1", "2", "123456.789", "1e-05", "0.30", "2.325"};
+        "0.175",  "0.275", "2.45",       "2.475",  "0.20",
+        "3.2",    "25.4",  "645.16",     "-0.025", "0.0078740157480315",
+        "1.5E-1", "2",     "123456.789", "1e-05",  "0.30",
+        "2.325"};
     return values;
 }
 
 const std::vector<double>& numbers() {
-    static const std::vector<double> values = {
-        0.175, 0.275, 2.475, 2.3249999999999997, 3.2750000000000004, -0.025000000000000022,
-        0.2 / 25.4, 645.16, 25.4, 2.0, 1e-05, 123456.789, 1.925, 50.8, -25.4, 0.01};
+    static const std::vector<double> values = {0.175,
+                                               0.275,
+                                               2.475,
+                                               2.3249999999999997,
+                                               3.2750000000000004,
+                                               -0.025000000000000022,
+                                               0.2 / 25.4,
+                                               645.16,
+                                               25.4,
+                                               2.0,
+                                               1e-05,
+                                               123456.789,
+                                               1.925,
+                                               50.8,
+                                               -25.4,
+                                               0.01};
     return values;
 }
 
@@ -84,8 +99,8 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    const std::pair<const char*, const char*> pairs[] = {
-        {"BM_parseMeasurement", "BM_from_chars"}, {"BM_formatMeasurement", "BM_to_chars"}};
+    const std::pair<const char*, const char*> pairs[] = {{"BM_parseMeasurement", "BM_from_chars"},
+                                                         {"BM_formatMeasurement", "BM_to_chars"}};
     std::printf("\nratio to the standard baseline (target: at most 1.5)\n");
     for (const auto& [ours, baseline] : pairs) {
         const auto a = reporter.seconds.find(ours);

@@ -8,7 +8,9 @@
 namespace clearmark {
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // The shape of an accepted number, found by one pass over the text.
 struct NumberShape {
@@ -25,7 +27,7 @@ NumberShape scanNumber(std::string_view s) {
     if (i < s.size() && (s[i] == '+' || s[i] == '-'))
         ++i;
 
-    std::int64_t intDigits = 0;  // digits before the point, counted after leading zeros
+    std::int64_t intDigits = 0; // digits before the point, counted after leading zeros
     std::int64_t leadingFractionZeros = 0;
     std::size_t digits = 0;
     bool seenNonZero = false;

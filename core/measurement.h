@@ -27,7 +27,9 @@ std::optional<double> readOutOfRange(std::string_view trimmed);
 
 // Kept inline: reading is a thin layer over from_chars, called for every text box.
 inline std::optional<double> parseMeasurement(std::string_view text) {
-    const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
+    const auto isBlank = [](char c) {
+        return c == ' ' || c == '\t';
+    };
     while (!text.empty() && isBlank(text.front()))
         text.remove_prefix(1);
     while (!text.empty() && isBlank(text.back()))

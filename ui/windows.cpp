@@ -3,6 +3,7 @@
 #include "fonts.h"
 #include "forms.h"
 #include "frmClearmark.h"
+#include "frmConvert.h"
 
 namespace clearmark {
 namespace {
@@ -13,7 +14,10 @@ template <class F> void registerWindow() {
 
 } // namespace
 
-void registerWindows() { registerWindow<frmClearmark>(); }
+void registerWindows() {
+    registerWindow<frmClearmark>();
+    registerWindow<frmConvert>();
+}
 
 void startProgram() {
     runtime::registerDesignFont();

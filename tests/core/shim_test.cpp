@@ -43,15 +43,14 @@ INSTANTIATE_TEST_SUITE_P(
         // Below the smallest shim of the series: returned unchanged, not rounded or checked.
         ShimCase{0.175, 0.10, 2.00, 0.07499999999999998, 1.925, "1.925"},
         // Signs and zeros are computed like any other numbers.
-        ShimCase{0.0, 0.0, 0.0, 0.0, 0.0, "0"},
-        ShimCase{-1.0, 1.0, -2.0, -2.0, 0.0, "0"},
+        ShimCase{0.0, 0.0, 0.0, 0.0, 0.0, "0"}, ShimCase{-1.0, 1.0, -2.0, -2.0, 0.0, "0"},
         ShimCase{0.3, 0.1, -5.0, 0.19999999999999998, -5.2, "-5.2"}));
 
 TEST(ComputeNewShimFaults, NonFiniteStepsGiveNoResult) {
     constexpr double big = std::numeric_limits<double>::max();
-    EXPECT_FALSE(computeNewShim(big, -big, 2.45).has_value());  // S - G overflows
-    EXPECT_FALSE(computeNewShim(-big, big, 2.45).has_value());  // S - G overflows negative
-    EXPECT_FALSE(computeNewShim(big, 0.0, -big).has_value());   // O - D overflows
+    EXPECT_FALSE(computeNewShim(big, -big, 2.45).has_value()); // S - G overflows
+    EXPECT_FALSE(computeNewShim(-big, big, 2.45).has_value()); // S - G overflows negative
+    EXPECT_FALSE(computeNewShim(big, 0.0, -big).has_value());  // O - D overflows
     EXPECT_FALSE(computeNewShim(std::numeric_limits<double>::infinity(), 0, 0).has_value());
     EXPECT_FALSE(computeNewShim(0, 0, std::numeric_limits<double>::quiet_NaN()).has_value());
     // Large but finite is fine.

@@ -23,7 +23,9 @@ ScriptedBoxes::ScriptedBoxes() {
     });
 }
 
-ScriptedBoxes::~ScriptedBoxes() { runtime::setMsgBoxPresenter(std::move(previous_)); }
+ScriptedBoxes::~ScriptedBoxes() {
+    runtime::setMsgBoxPresenter(std::move(previous_));
+}
 
 void GuiTest::SetUp() {
     runtime::resetProgramEnd();
@@ -37,7 +39,9 @@ void GuiTest::TearDown() {
     runtime::resetProgramEnd();
 }
 
-void GuiTest::startWindows() { startProgram(); }
+void GuiTest::startWindows() {
+    startProgram();
+}
 
 void GuiTest::flushDeletes() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

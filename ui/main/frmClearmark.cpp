@@ -1,7 +1,9 @@
 #include "frmClearmark.h"
 
+#include "forms.h"
 #include "measurement.h"
 #include "msgbox.h"
+#include "program.h"
 #include "shim.h"
 
 #include <QLabel>
@@ -28,7 +30,14 @@ constexpr runtime::FontDesign kLargeBold{18, true};
 constexpr ControlDesign kControls[] = {
     {"cmdExhaust", ControlKind::CommandButton, "EX", 4440, 600, 375, 255, 13},
     {"cmdIntake", ControlKind::CommandButton, "IN", 4440, 360, 375, 255, 12},
-    {"cmdConverter", ControlKind::CommandButton, "Converter", 5160, 2040, 1575, 615, 11,
+    {"cmdConverter",
+     ControlKind::CommandButton,
+     "Converter",
+     5160,
+     2040,
+     1575,
+     615,
+     11,
      {9.75, true}},
     {"txtNewShim", ControlKind::TextBox, "", 2520, 1560, 1695, 495, 9, kLargeBold, false},
     {"txtOldShim", ControlKind::TextBox, "", 240, 1560, 1695, 525, 2, kLargeBold},
@@ -37,11 +46,28 @@ constexpr ControlDesign kControls[] = {
     {"cmdReset", ControlKind::CommandButton, "Reset", 1560, 2520, 855, 375, 5},
     {"cmdCalculate", ControlKind::CommandButton, "Calculate", 2640, 2520, 855, 375, 4},
     {"cmdExit", ControlKind::CommandButton, "Exit", 480, 2520, 855, 375, 0},
-    {"lblConvert", ControlKind::Label, "Enter values in Millimeters or use the Converter", 4800,
-     1080, 2295, 1095, 16, {12, true}, true, true},
+    {"lblConvert",
+     ControlKind::Label,
+     "Enter values in Millimeters or use the Converter",
+     4800,
+     1080,
+     2295,
+     1095,
+     16,
+     {12, true},
+     true,
+     true},
     {"lblExhaust", ControlKind::Label, "Exhaust Average Spec", 4920, 600, 1815, 255, 15},
     {"lblIntake", ControlKind::Label, "Intake Average Spec", 4920, 360, 1815, 255, 14},
-    {"lblNewShim", ControlKind::Label, "New Shim Size (approx)", 2520, 1320, 1695, 255, 10, {},
+    {"lblNewShim",
+     ControlKind::Label,
+     "New Shim Size (approx)",
+     2520,
+     1320,
+     1695,
+     255,
+     10,
+     {},
      false},
     {"lblOldShim", ControlKind::Label, "Original Shim Size", 360, 1320, 1695, 255, 8},
     {"lblSpec", ControlKind::Label, "Desired Gap Specification", 2520, 120, 2055, 255, 7},
@@ -53,6 +79,11 @@ const char* const kShimSizesText =
     "Adjust the approx. size above accordingly to match the available shim sizes.";
 const char* const kShimSizesCaption =
     "Please Adjust your new shim size as follows (for Triumph Motorcycles):";
+
+// The windows this one opens, by name: each opens once it is part of the program.
+const QString kConverter = QStringLiteral("frmConvert");
+const QString kHelpWindow = QStringLiteral("frmHelpCalculator");
+const QString kAboutWindow = QStringLiteral("frmAbout");
 
 // The text of a text box as the number rules read it.
 std::optional<double> readNumber(const QLineEdit* box) {
@@ -88,6 +119,42 @@ frmClearmark::frmClearmark() : Form(kWindow) {
             &frmClearmark::cmdExhaust_Click);
     connect(control<QPushButton>("cmdReset"), &QPushButton::clicked, this,
             &frmClearmark::cmdReset_Click);
+    connect(control<QPushButton>("cmdConverter"), &QPushButton::clicked, this,
+            &frmClearmark::cmdConverter_Click);
+    connect(control<QPushButton>("cmdExit"), &QPushButton::clicked, this,
+            &frmClearmark::cmdExit_Click);
+    connect(mnuAbout, &QAction::triggered, this, &frmClearmark::mnuAbout_Click);
+    connect(mnuHelp2, &QAction::triggered, this, &frmClearmark::mnuHelp2_Click);
+}
+
+void frmClearmark::Form_Load() {
+    // The converter is loaded now, hidden, so that its own load step runs at start.
+    runtime::forms().hide(kConverter);
+}
+
+void frmClearmark::Form_Unload() {
+    // Closing the main window by any means but Exit ends the program without a question.
+    runtime::endProgram();
+}
+
+void frmClearmark::cmdConverter_Click() {
+    runtime::forms().show(kConverter);
+}
+
+void frmClearmark::mnuHelp2_Click() {
+    runtime::forms().show(kHelpWindow);
+}
+
+void frmClearmark::mnuAbout_Click() {
+    runtime::forms().show(kAboutWindow);
+}
+
+void frmClearmark::cmdExit_Click() {
+    const runtime::MsgAnswer answer = runtime::msgBox(
+        QStringLiteral("Are you sure you want to Exit program"), runtime::MsgButtons::OKCancel,
+        runtime::MsgIcon::Information, QStringLiteral("EXIT Program"));
+    if (answer == runtime::MsgAnswer::OK)
+        runtime::endProgram();
 }
 
 void frmClearmark::cmdCalculate_Click() {

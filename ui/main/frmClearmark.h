@@ -28,6 +28,14 @@ public:
     void cmdIntake_Click();
     void cmdExhaust_Click();
     void cmdReset_Click();
+    void cmdConverter_Click();
+    void mnuHelp2_Click();
+    void mnuAbout_Click();
+    void cmdExit_Click();
+
+protected:
+    void Form_Load() override;
+    void Form_Unload() override;
 
 private:
     void showBadData();

@@ -4,7 +4,9 @@
 
 namespace clearmark::runtime {
 
-QString appTitle() { return QString::fromLatin1(metadata::kTitle); }
+QString appTitle() {
+    return QString::fromLatin1(metadata::kTitle);
+}
 
 AppVersion appVersion() {
     return {metadata::kVersionMajor, metadata::kVersionMinor, metadata::kVersionRevision};

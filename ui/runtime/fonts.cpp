@@ -23,7 +23,9 @@ FontState& state() {
 
 // Whether the font database itself holds the family; hasFamily() would also answer yes for
 // a family that fontconfig merely substitutes by another one.
-bool installed(const QString& family) { return QFontDatabase::families().contains(family); }
+bool installed(const QString& family) {
+    return QFontDatabase::families().contains(family);
+}
 
 bool addWineFont(const char* file) {
     const QString path = QString::fromLatin1(kWineFonts) + QString::fromLatin1(file);

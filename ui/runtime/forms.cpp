@@ -8,7 +8,9 @@ Forms& Forms::instance() {
 }
 
 void Forms::registerForm(const QString& name, Factory factory) {
-    entries_[name].factory = std::move(factory);
+    Entry& entry = entries_[name];
+    entry.factory = std::move(factory);
+    entry.loads = 0;
 }
 
 bool Forms::isRegistered(const QString& name) const {
@@ -37,6 +39,7 @@ Form* Forms::load(const QString& name) {
         return entry.form;
     Form* form = entry.factory();
     entry.form = form;
+    ++entry.loads;
     form->Form_Load();
     // Form_Load may have unloaded the window again.
     return entry.form;
@@ -97,6 +100,11 @@ int Forms::loadedCount() const {
     for (const auto& [name, entry] : entries_)
         count += entry.form ? 1 : 0;
     return count;
+}
+
+int Forms::timesLoaded(const QString& name) const {
+    const auto it = entries_.find(name);
+    return it == entries_.end() ? 0 : it->second.loads;
 }
 
 } // namespace clearmark::runtime

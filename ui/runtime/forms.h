@@ -43,6 +43,8 @@ public:
     // Destroys every window without running any handler (the end of the program).
     void unloadAllSilently();
     int loadedCount() const;
+    // How often the window has been loaded since the program started.
+    int timesLoaded(const QString& name) const;
 
 private:
     Forms() = default;
@@ -51,10 +53,13 @@ private:
     struct Entry {
         Factory factory;
         QPointer<Form> form;
+        int loads = 0;
     };
     std::map<QString, Entry> entries_;
 };
 
-inline Forms& forms() { return Forms::instance(); }
+inline Forms& forms() {
+    return Forms::instance();
+}
 
 } // namespace clearmark::runtime

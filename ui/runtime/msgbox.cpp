@@ -3,6 +3,8 @@
 #include "appinfo.h"
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
 #include <utility>
@@ -29,7 +31,16 @@ QMessageBox::Icon toQtIcon(MsgIcon icon) {
     return QMessageBox::NoIcon;
 }
 
+// Room that a title bar takes beside its caption: the window icon and three buttons.
+constexpr int kTitleBarExtras = 120;
+
 } // namespace
+
+int msgBoxWidthForCaption(const QString& caption) {
+    QFont titleFont = QApplication::font();
+    titleFont.setBold(true);
+    return QFontMetrics(titleFont).horizontalAdvance(caption) + kTitleBarExtras;
+}
 
 MsgBoxPresenter setMsgBoxPresenter(MsgBoxPresenter next) {
     return std::exchange(presenter(), std::move(next));
@@ -54,6 +65,12 @@ MsgAnswer showMsgBoxOnScreen(const MsgBoxRequest& request) {
         request.buttons == MsgButtons::OKCancel ? box.addButton(QMessageBox::Cancel) : nullptr;
     box.setDefaultButton(ok);
     box.setEscapeButton(cancel != nullptr ? cancel : ok);
+    // Some captions are longer than their text: the box is made wide enough for the
+    // whole caption to be read in its title bar.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(msgBoxWidthForCaption(request.caption), 0,
+                                      QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
     box.exec();
     return box.clickedButton() == ok ? MsgAnswer::OK : MsgAnswer::Cancel;
 }

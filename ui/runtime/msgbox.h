@@ -31,6 +31,9 @@ MsgAnswer msgBox(const QString& text, MsgButtons buttons = MsgButtons::OK,
 using MsgBoxPresenter = std::function<MsgAnswer(const MsgBoxRequest&)>;
 MsgBoxPresenter setMsgBoxPresenter(MsgBoxPresenter presenter);
 
+// The width a box on screen takes at least, so that its caption fits its title bar.
+int msgBoxWidthForCaption(const QString& caption);
+
 // The real box, without the seam.
 MsgAnswer showMsgBoxOnScreen(const MsgBoxRequest& request);
 

@@ -32,12 +32,16 @@ void endProgram() {
         QCoreApplication::exit(0);
 }
 
-bool programHasEnded() { return state().ended; }
+bool programHasEnded() {
+    return state().ended;
+}
 
 ProgramEndAction setProgramEndAction(ProgramEndAction action) {
     return std::exchange(state().action, std::move(action));
 }
 
-void resetProgramEnd() { state().ended = false; }
+void resetProgramEnd() {
+    state().ended = false;
+}
 
 } // namespace clearmark::runtime

@@ -16,7 +16,9 @@ constexpr int twipsToPixels(int twips) {
                       : -((-twips + kTwipsPerPixel / 2) / kTwipsPerPixel);
 }
 
-inline QPoint twipsPoint(int x, int y) { return {twipsToPixels(x), twipsToPixels(y)}; }
+inline QPoint twipsPoint(int x, int y) {
+    return {twipsToPixels(x), twipsToPixels(y)};
+}
 inline QSize twipsSize(int width, int height) {
     return {twipsToPixels(width), twipsToPixels(height)};
 }

@@ -1,5 +1,5 @@
-#include "frmClearmark.h"
 #include "fonts.h"
+#include "frmClearmark.h"
 #include "gui_support.h"
 
 #include <QApplication>
@@ -187,10 +187,8 @@ INSTANTIATE_TEST_SUITE_P(
         HostileCase{"comma", "0.20", "2,5", "0.175", nullptr},
         HostileCase{"arabicDigits", QString::fromUtf8("\xd9\xa0.\xd9\xa2"), "2.45", "0.175",
                     nullptr},
-        HostileCase{"fullwidthDigit", "0.20", QString::fromUtf8("\xef\xbc\x92"), "0.175",
-                    nullptr},
-        HostileCase{"embeddedNul", QString::fromUtf16(u"0.2\u00000", 5), "2.45", "0.175",
-                    nullptr},
+        HostileCase{"fullwidthDigit", "0.20", QString::fromUtf8("\xef\xbc\x92"), "0.175", nullptr},
+        HostileCase{"embeddedNul", QString::fromUtf16(u"0.2\u00000", 5), "2.45", "0.175", nullptr},
         HostileCase{"hugeNumber", "0.20", kHundredThousandDigits, "0.175", nullptr},
         // D = S - G overflows, then N = O - D overflows.
         HostileCase{"differenceOverflows", "-1.7e308", "2.45", "1.7e308", nullptr},
@@ -275,9 +273,9 @@ TEST_F(MainWindow, TabKeyFollowsTheTabIndexes) {
         }
         return order;
     };
-    EXPECT_EQ(tabThrough(9), QStringList({"txtGap", "txtOldShim", "txtSpec", "cmdCalculate",
-                                          "cmdReset", "cmdConverter", "cmdIntake", "cmdExhaust",
-                                          "cmdExit"}));
+    EXPECT_EQ(tabThrough(9),
+              QStringList({"txtGap", "txtOldShim", "txtSpec", "cmdCalculate", "cmdReset",
+                           "cmdConverter", "cmdIntake", "cmdExhaust", "cmdExit"}));
 
     // The result box joins the order while it is shown.
     calculateWith("0.20", "2.45", "0.175");
@@ -341,8 +339,8 @@ TEST_F(MainWindow, EveryControlMatchesTheDesign) {
             EXPECT_EQ(label->focusPolicy(), Qt::NoFocus);
             EXPECT_EQ(label->frameShape(), QFrame::NoFrame);
             const Qt::Alignment horizontal = label->alignment() & Qt::AlignHorizontal_Mask;
-            EXPECT_EQ(horizontal, row.name == std::string("lblConvert") ? Qt::AlignHCenter
-                                                                         : Qt::AlignLeft);
+            EXPECT_EQ(horizontal,
+                      row.name == std::string("lblConvert") ? Qt::AlignHCenter : Qt::AlignLeft);
         }
         if (auto* box = qobject_cast<QLineEdit*>(w)) {
             EXPECT_TRUE(box->hasFrame());
@@ -363,9 +361,9 @@ TEST_F(MainWindow, EveryCaptionFitsItsRectangle) {
     for (QLabel* label : main->client()->findChildren<QLabel*>()) {
         SCOPED_TRACE(label->objectName().toStdString());
         const QFontMetrics metrics(label->font());
-        const QRect needed = metrics.boundingRect(QRect(QPoint(0, 0), label->size()),
-                                                  int(label->alignment()) | Qt::TextWordWrap,
-                                                  label->text());
+        const QRect needed =
+            metrics.boundingRect(QRect(QPoint(0, 0), label->size()),
+                                 int(label->alignment()) | Qt::TextWordWrap, label->text());
         EXPECT_LE(needed.width(), label->width());
         EXPECT_LE(needed.height(), label->height());
     }
@@ -375,9 +373,8 @@ TEST_F(MainWindow, EveryCaptionFitsItsRectangle) {
         const QRect area = button->captionRect();
         const QRect needed =
             metrics.boundingRect(area, runtime::CommandButton::kCaptionFlags, button->text());
-        EXPECT_TRUE(area.contains(needed)) << "needs " << needed.width() << "x"
-                                           << needed.height() << " in " << area.width() << "x"
-                                           << area.height();
+        EXPECT_TRUE(area.contains(needed)) << "needs " << needed.width() << "x" << needed.height()
+                                           << " in " << area.width() << "x" << area.height();
     }
 }
 

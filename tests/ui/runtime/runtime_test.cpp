@@ -57,7 +57,7 @@ namespace {
 using testing_support::GuiTest;
 
 TEST(Twips, FifteenToAPixelRoundedToTheNearest) {
-    const std::pair<int, int> cases[] = {{0, 0},      {15, 1},     {7, 0},     {8, 1},
+    const std::pair<int, int> cases[] = {{0, 0},      {15, 1},     {7, 0},      {8, 1},
                                          {7440, 496}, {3210, 214}, {5654, 377}, {-15, -1},
                                          {-8, -1},    {1830, 122}, {1425, 95}};
     for (const auto& [twips, pixels] : cases)
@@ -213,6 +213,7 @@ struct SeenBox {
     QStringList buttons;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     Qt::WindowModality modality = Qt::NonModal;
+    int width = 0;
 };
 
 void closeNextBoxWith(QMessageBox::StandardButton press, SeenBox& seen) {
@@ -226,6 +227,7 @@ void closeNextBoxWith(QMessageBox::StandardButton press, SeenBox& seen) {
         seen.text = box->text();
         seen.icon = box->icon();
         seen.modality = box->windowModality();
+        seen.width = box->width();
         for (QAbstractButton* button : box->buttons())
             seen.buttons << button->text().remove('&');
         seen.buttons.sort();
@@ -246,15 +248,35 @@ TEST(MsgBoxOnScreen, ShowsCaptionTextButtonsAndIconAndReturnsTheAnswer) {
         QMessageBox::Icon qtIcon;
     };
     const Case cases[] = {
-        {MsgButtons::OK, MsgIcon::Critical, QMessageBox::Ok, MsgAnswer::OK, {"OK"},
+        {MsgButtons::OK,
+         MsgIcon::Critical,
+         QMessageBox::Ok,
+         MsgAnswer::OK,
+         {"OK"},
          QMessageBox::Critical},
-        {MsgButtons::OKCancel, MsgIcon::Information, QMessageBox::Cancel, MsgAnswer::Cancel,
-         {"Cancel", "OK"}, QMessageBox::Information},
-        {MsgButtons::OKCancel, MsgIcon::Information, QMessageBox::Ok, MsgAnswer::OK,
-         {"Cancel", "OK"}, QMessageBox::Information},
-        {MsgButtons::OK, MsgIcon::Exclamation, QMessageBox::Ok, MsgAnswer::OK, {"OK"},
+        {MsgButtons::OKCancel,
+         MsgIcon::Information,
+         QMessageBox::Cancel,
+         MsgAnswer::Cancel,
+         {"Cancel", "OK"},
+         QMessageBox::Information},
+        {MsgButtons::OKCancel,
+         MsgIcon::Information,
+         QMessageBox::Ok,
+         MsgAnswer::OK,
+         {"Cancel", "OK"},
+         QMessageBox::Information},
+        {MsgButtons::OK,
+         MsgIcon::Exclamation,
+         QMessageBox::Ok,
+         MsgAnswer::OK,
+         {"OK"},
          QMessageBox::Warning},
-        {MsgButtons::OK, MsgIcon::None, QMessageBox::Ok, MsgAnswer::OK, {"OK"},
+        {MsgButtons::OK,
+         MsgIcon::None,
+         QMessageBox::Ok,
+         MsgAnswer::OK,
+         {"OK"},
          QMessageBox::NoIcon},
     };
     for (const Case& c : cases) {
@@ -270,6 +292,17 @@ TEST(MsgBoxOnScreen, ShowsCaptionTextButtonsAndIconAndReturnsTheAnswer) {
         EXPECT_EQ(seen.icon, c.qtIcon);
         EXPECT_EQ(seen.modality, Qt::ApplicationModal);
     }
+}
+
+TEST(MsgBoxOnScreen, IsWideEnoughForALongCaption) {
+    const QString caption =
+        "Please Adjust your new shim size as follows (for Triumph Motorcycles):";
+    SeenBox seen;
+    closeNextBoxWith(QMessageBox::Ok, seen);
+    msgBox("Bad data", MsgButtons::OK, MsgIcon::Exclamation, caption);
+    EXPECT_EQ(seen.caption, caption);
+    EXPECT_GE(seen.width, msgBoxWidthForCaption(caption));
+    EXPECT_GT(msgBoxWidthForCaption(caption), msgBoxWidthForCaption("Error"));
 }
 
 TEST(MsgBoxOnScreen, ClosingWithoutAButtonAnswersCancelWhereOffered) {
