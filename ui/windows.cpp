@@ -1,9 +1,14 @@
 #include "windows.h"
 
+#include <QApplication>
+
 #include "fonts.h"
 #include "forms.h"
+#include "frmAbout.h"
 #include "frmClearmark.h"
 #include "frmConvert.h"
+#include "frmHelpCalculator.h"
+#include "icons.h"
 
 namespace clearmark {
 namespace {
@@ -17,10 +22,13 @@ template <class F> void registerWindow() {
 void registerWindows() {
     registerWindow<frmClearmark>();
     registerWindow<frmConvert>();
+    registerWindow<frmHelpCalculator>();
+    registerWindow<frmAbout>();
 }
 
 void startProgram() {
     runtime::registerDesignFont();
+    QApplication::setWindowIcon(runtime::applicationIcon());
     registerWindows();
     runtime::forms().show(QString::fromLatin1(frmClearmark::kFormName));
 }

@@ -58,12 +58,9 @@ frmConvert::frmConvert() : Form(kWindow) {
     txtData_ = control<QLineEdit>("txtData");
     optMmToInches_ = control<QRadioButton>("optMmToInches");
     optInchesToMm_ = control<QRadioButton>("optInchesToMm");
-    connect(control<QPushButton>("cmdConvert1"), &QPushButton::clicked, this,
-            &frmConvert::cmdConvert1_Click);
-    connect(control<QPushButton>("cmdReset"), &QPushButton::clicked, this,
-            &frmConvert::cmdReset_Click);
-    connect(control<QPushButton>("cmdCopy"), &QPushButton::clicked, this,
-            &frmConvert::cmdCopy_Click);
+    onClick("cmdConvert1", &frmConvert::cmdConvert1_Click);
+    onClick("cmdReset", &frmConvert::cmdReset_Click);
+    onClick("cmdCopy", &frmConvert::cmdCopy_Click);
 }
 
 void frmConvert::Form_Load() {

@@ -111,18 +111,12 @@ frmClearmark::frmClearmark() : Form(kWindow) {
     mnuHelp2->setObjectName(QStringLiteral("mnuHelp2"));
     setMenuBar(menuBar);
 
-    connect(control<QPushButton>("cmdCalculate"), &QPushButton::clicked, this,
-            &frmClearmark::cmdCalculate_Click);
-    connect(control<QPushButton>("cmdIntake"), &QPushButton::clicked, this,
-            &frmClearmark::cmdIntake_Click);
-    connect(control<QPushButton>("cmdExhaust"), &QPushButton::clicked, this,
-            &frmClearmark::cmdExhaust_Click);
-    connect(control<QPushButton>("cmdReset"), &QPushButton::clicked, this,
-            &frmClearmark::cmdReset_Click);
-    connect(control<QPushButton>("cmdConverter"), &QPushButton::clicked, this,
-            &frmClearmark::cmdConverter_Click);
-    connect(control<QPushButton>("cmdExit"), &QPushButton::clicked, this,
-            &frmClearmark::cmdExit_Click);
+    onClick("cmdCalculate", &frmClearmark::cmdCalculate_Click);
+    onClick("cmdIntake", &frmClearmark::cmdIntake_Click);
+    onClick("cmdExhaust", &frmClearmark::cmdExhaust_Click);
+    onClick("cmdReset", &frmClearmark::cmdReset_Click);
+    onClick("cmdConverter", &frmClearmark::cmdConverter_Click);
+    onClick("cmdExit", &frmClearmark::cmdExit_Click);
     connect(mnuAbout, &QAction::triggered, this, &frmClearmark::mnuAbout_Click);
     connect(mnuHelp2, &QAction::triggered, this, &frmClearmark::mnuHelp2_Click);
 }

@@ -6,9 +6,12 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+#include <QTextLayout>
 #include <limits>
 
 namespace clearmark::runtime {
@@ -39,6 +42,36 @@ void CommandButton::paintEvent(QPaintEvent* /*event*/) {
                          QPalette::ButtonText);
 }
 
+QStringList ParagraphLabel::displayLines() const {
+    static const QRegularExpression paragraphEnd(QStringLiteral(" {2,}"));
+    QStringList lines;
+    for (const QString& paragraph : text().split(paragraphEnd)) {
+        QTextLayout layout(paragraph, font());
+        QTextOption option(alignment());
+        option.setWrapMode(QTextOption::WordWrap);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(width());
+            lines << paragraph.mid(line.textStart(), line.textLength()).trimmed();
+        }
+        layout.endLayout();
+    }
+    return lines;
+}
+
+void ParagraphLabel::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    painter.setFont(font());
+    painter.setPen(palette().color(QPalette::WindowText));
+    const int lineHeight = fontMetrics().lineSpacing();
+    int top = 0;
+    for (const QString& line : displayLines()) {
+        painter.drawText(QRect(0, top, width(), lineHeight), int(alignment()), line);
+        top += lineHeight;
+    }
+}
+
 namespace {
 
 QWidget* makeWidget(QWidget* client, const ControlDesign& design) {
@@ -53,8 +86,10 @@ QWidget* makeWidget(QWidget* client, const ControlDesign& design) {
         box->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         return box;
     }
-    case ControlKind::Label: {
-        auto* label = new QLabel(caption, client);
+    case ControlKind::Label:
+    case ControlKind::ParagraphLabel: {
+        auto* label = design.kind == ControlKind::Label ? new QLabel(caption, client)
+                                                        : new ParagraphLabel(caption, client);
         label->setTextFormat(Qt::PlainText);
         label->setWordWrap(true);
         label->setMargin(0);
@@ -72,6 +107,15 @@ QWidget* makeWidget(QWidget* client, const ControlDesign& design) {
         option->setAutoExclusive(true);
         return option;
     }
+    case ControlKind::Picture: {
+        // Shows an icon inside a sunken border; the caller sets the picture.
+        auto* picture = new QLabel(client);
+        picture->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        picture->setLineWidth(2);
+        picture->setAlignment(Qt::AlignCenter);
+        picture->setFocusPolicy(Qt::TabFocus);
+        return picture;
+    }
     }
     return nullptr;
 }
@@ -83,9 +127,38 @@ QWidget* createControl(QWidget* client, const ControlDesign& design) {
     widget->setObjectName(QString::fromLatin1(design.name));
     widget->setGeometry(twipsRect(design.left, design.top, design.width, design.height));
     widget->setFont(designFont(design.font.points, design.font.bold));
+    if (design.foreColor != kSystemColor) {
+        QPalette palette = widget->palette();
+        palette.setColor(QPalette::WindowText, QColor::fromRgb(design.foreColor));
+        widget->setPalette(palette);
+    }
     if (!design.visible)
         widget->setVisible(false);
     return widget;
+}
+
+Line::Line(QWidget* client, const char* name, int index, QPoint fromTwips, QPoint toTwips,
+           QColor color, int widthPixels)
+    : QWidget(client), index_(index),
+      line_(twipsPoint(fromTwips.x(), fromTwips.y()), twipsPoint(toTwips.x(), toTwips.y())),
+      color_(color), width_(widthPixels) {
+    setObjectName(QString::fromLatin1(name));
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+    // The widget covers the line and its width; the line is drawn in client coordinates.
+    setGeometry(QRect(line_.p1(), line_.p2()).normalized().adjusted(0, 0, width_, width_));
+}
+
+void Line::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    QPen pen(color_);
+    pen.setWidth(width_);
+    pen.setCapStyle(Qt::FlatCap);
+    painter.setPen(pen);
+    // A pen of even width is centred between pixels: shift it so that the line's pixels
+    // start at its design coordinate and grow downwards and to the right.
+    const QPointF shift = QPointF(width_ / 2.0, width_ / 2.0) - QPointF(pos());
+    painter.drawLine(QLineF(line_).translated(shift));
 }
 
 void setOptionValue(QRadioButton* option, bool selected) {

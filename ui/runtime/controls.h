@@ -1,16 +1,21 @@
 #pragma once
 
+#include <QColor>
+#include <QLabel>
+#include <QLine>
 #include <QPushButton>
 #include <QString>
 #include <Qt>
 
-class QLabel;
 class QLineEdit;
 class QRadioButton;
 
 namespace clearmark::runtime {
 
-enum class ControlKind { CommandButton, TextBox, Label, OptionButton };
+enum class ControlKind { CommandButton, TextBox, Label, ParagraphLabel, OptionButton, Picture };
+
+// A fixed text colour; kSystemColor keeps the system's text colour.
+inline constexpr unsigned kSystemColor = 0xFFFFFFFFu;
 
 struct FontDesign {
     double points = 8.25;
@@ -30,6 +35,7 @@ struct ControlDesign {
     FontDesign font = {};
     bool visible = true;
     bool centred = false;
+    unsigned foreColor = kSystemColor; // 0xRRGGBB
 };
 
 // A command button whose caption wraps at word boundaries within the button, centred, with
@@ -45,6 +51,42 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+};
+
+// A label whose caption holds paragraphs separated by runs of blanks, each run filling out
+// the rest of its line so that the next paragraph begins on a new line. The caption is
+// kept exactly as given; only the drawing breaks the lines.
+class ParagraphLabel : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+    // The lines as drawn: each paragraph word-wrapped at the label's width.
+    QStringList displayLines() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// A straight line drawn on the window, beneath its windowed controls; part of a control
+// array (its name and index).
+class Line : public QWidget {
+    Q_OBJECT
+public:
+    Line(QWidget* client, const char* name, int index, QPoint fromTwips, QPoint toTwips,
+         QColor color, int widthPixels);
+    int index() const { return index_; }
+    QLine line() const { return line_; } // in the client area, pixels
+    QColor color() const { return color_; }
+    int lineWidth() const { return width_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    int index_;
+    QLine line_;
+    QColor color_;
+    int width_;
 };
 
 // Creates a control from its design row as a child of the client area.

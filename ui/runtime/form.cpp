@@ -1,32 +1,42 @@
 #include "form.h"
 
 #include "forms.h"
+#include "icons.h"
 #include "twips.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
 
 namespace clearmark::runtime {
 namespace {
 
-Qt::WindowFlags flagsFor(Border border) {
+Qt::WindowFlags flagsFor(const WindowDesign& design) {
     Qt::WindowFlags flags = Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                             Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
-    if (border == Border::Sizable)
+    if (design.border == Border::Sizable)
         return flags | Qt::Window | Qt::WindowMinimizeButtonHint;
+#ifndef Q_OS_WIN
+    // X11 and Wayland keep utility windows out of the task bar; on Windows they would get
+    // a narrow title bar instead, so there a dialog stays a dialog.
+    if (!design.inTaskBar)
+        return flags | Qt::Tool;
+#endif
     return flags | Qt::Dialog;
 }
 
 } // namespace
 
 Form::Form(const WindowDesign& design)
-    : QWidget(nullptr, flagsFor(design.border)), design_(design), client_(new QWidget(this)) {
+    : QWidget(nullptr, flagsFor(design)), design_(design), client_(new QWidget(this)) {
     setObjectName(QString::fromLatin1(design.name));
     setWindowTitle(QString::fromUtf8(design.caption));
     setAttribute(Qt::WA_QuitOnClose, false);
+    setWindowIcon(applicationIcon());
 
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, systemColor(design.backColor));
@@ -93,6 +103,29 @@ void Form::focusFirstControl() {
             return;
         }
     }
+}
+
+void Form::setDefaultButtons(QPushButton* defaultButton, QPushButton* cancelButton) {
+    defaultButton_ = defaultButton;
+    cancelButton_ = cancelButton;
+    if (defaultButton != nullptr)
+        defaultButton->setDefault(true);
+    // Enter presses the focused button; elsewhere it reaches the window, for its default.
+    for (QPushButton* button : client_->findChildren<QPushButton*>())
+        button->setAutoDefault(true);
+}
+
+void Form::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && defaultButton_ != nullptr && event->modifiers() == Qt::NoModifier) {
+        defaultButton_->click();
+        return;
+    }
+    if (event->key() == Qt::Key_Escape && cancelButton_ != nullptr) {
+        cancelButton_->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void Form::closeEvent(QCloseEvent* event) {

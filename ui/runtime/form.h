@@ -3,6 +3,7 @@
 #include "controls.h"
 #include "syscolors.h"
 
+#include <QPushButton>
 #include <QWidget>
 #include <span>
 #include <vector>
@@ -57,11 +58,18 @@ protected:
     // beneath the windowed controls, and sets the tab order from the tab indexes.
     void buildControls(std::span<const ControlDesign> design);
     void setMenuBar(QMenuBar* menuBar);
+    // The buttons that Enter and Esc press, wherever the focus is in the window.
+    void setDefaultButtons(QPushButton* defaultButton, QPushButton* cancelButton);
+    // Connects a command button's click to a handler of the window.
+    template <class W> void onClick(const char* name, void (W::*handler)()) {
+        connect(control<QPushButton>(name), &QPushButton::clicked, static_cast<W*>(this), handler);
+    }
     template <class T> T* control(const char* name) const {
         return client_->findChild<T*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
     }
 
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void applyDesignGeometry();
@@ -69,6 +77,8 @@ private:
     WindowDesign design_;
     QWidget* client_;
     QMenuBar* menuBar_ = nullptr;
+    QPushButton* defaultButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
     std::vector<QWidget*> tabOrder_;
     bool unloading_ = false;
 };

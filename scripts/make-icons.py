@@ -1,0 +1,115 @@
+#!/usr/bin/env python3
+"""Draws Clearmark's two icons in the 16-colour palette and writes them as XPM source.
+
+    scripts/make-icons.py            # rewrites app/icons/*.xpm
+
+The application icon is a navy tile with a silver valve shim and a yellow feeler blade; the
+About picture is a light grey tile with a white and dark grey bevel and a diagonal figure in
+black, white and dark grey. Each comes at 32 x 32 and 16 x 16.
+"""
+import math
+import pathlib
+
+# The 16 colours of the standard palette; ' ' is transparent.
+PALETTE = {
+    'k': (0, 0, 0), 'r': (128, 0, 0), 'g': (0, 128, 0), 'o': (128, 128, 0),
+    'n': (0, 0, 128), 'p': (128, 0, 128), 't': (0, 128, 128), 's': (192, 192, 192),
+    'd': (128, 128, 128), 'R': (255, 0, 0), 'G': (0, 255, 0), 'y': (255, 255, 0),
+    'b': (0, 0, 255), 'm': (255, 0, 255), 'c': (0, 255, 255), 'w': (255, 255, 255),
+}
+
+
+def blank(size, fill=' '):
+    return [[fill] * size for _ in range(size)]
+
+
+def app_icon(size):
+    f = size / 32.0
+    img = blank(size)
+    last = size - 1
+    for y in range(size):
+        for x in range(size):
+            corner = min(x, last - x) + min(y, last - y)
+            if corner < round(2 * f):
+                continue  # rounded corners stay transparent
+            edge = x in (0, last) or y in (0, last)
+            img[y][x] = 'k' if edge else 'n'
+    cx = cy = (size - 1) / 2.0
+    radius = 11.5 * f
+    for y in range(size):
+        for x in range(size):
+            d = math.hypot(x - cx, y - cy)
+            if d <= radius:
+                if d > radius - max(1.0, 1.2 * f):
+                    img[y][x] = 'k'
+                elif d > radius - 2.5 * f and (x - cx) + (y - cy) < 0:
+                    img[y][x] = 'w'  # light from the upper left
+                elif d > radius - 2.5 * f:
+                    img[y][x] = 'd'
+                else:
+                    img[y][x] = 's'
+    # The feeler blade, lower left to upper right, over the shim.
+    half = 1.6 * f
+    for y in range(size):
+        for x in range(size):
+            across = ((x - cx) + (y - cy)) / math.sqrt(2)
+            along = ((x - cx) - (y - cy)) / math.sqrt(2)
+            if abs(along) <= 13 * f and abs(across) <= half + 0.5:
+                img[y][x] = 'o' if abs(across) > half - 0.5 else 'y'
+    return img
+
+
+def about_picture(size):
+    f = size / 32.0
+    img = blank(size, 's')
+    bevel = max(1, round(2 * f))
+    last = size - 1
+    for y in range(size):
+        for x in range(size):
+            if x < bevel or y < bevel:
+                img[y][x] = 'w'
+            if x > last - bevel or y > last - bevel:
+                img[y][x] = 'd'
+    # A diagonal bar from lower left to upper right, black with a white upper edge and a
+    # dark grey lower edge.
+    c = (size - 1) / 2.0
+    half = 2.5 * f
+    for y in range(bevel, size - bevel):
+        for x in range(bevel, size - bevel):
+            across = ((x - c) + (y - c)) / math.sqrt(2)
+            along = ((x - c) - (y - c)) / math.sqrt(2)
+            if abs(along) > 10 * f or abs(across) > half + 1:
+                continue
+            if across < -half:
+                img[y][x] = 'w'
+            elif across > half:
+                img[y][x] = 'd'
+            else:
+                img[y][x] = 'k'
+    return img
+
+
+def xpm(name, img):
+    used = sorted({p for row in img for p in row})
+    lines = [f'/* XPM */', f'static const char* const {name}[] = {{',
+             f'"{len(img[0])} {len(img)} {len(used)} 1",']
+    for p in used:
+        colour = 'None' if p == ' ' else '#%02X%02X%02X' % PALETTE[p]
+        lines.append(f'"{p} c {colour}",')
+    lines += [f'"{"".join(row)}",' for row in img]
+    lines[-1] = lines[-1].rstrip(',')
+    lines.append('};')
+    return '\n'.join(lines) + '\n'
+
+
+def main():
+    out = pathlib.Path(__file__).resolve().parent.parent / 'app' / 'icons'
+    out.mkdir(parents=True, exist_ok=True)
+    for base, draw in (('clearmark', app_icon), ('about', about_picture)):
+        for size in (32, 16):
+            name = f'{base}_{size}_xpm'
+            (out / f'{base}-{size}.xpm').write_text(xpm(name, draw(size)))
+
+
+if __name__ == '__main__':
+    main()
