@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: run test bench snapshots clean deps configure build format format-check
+.PHONY: run test test-windows bench snapshots clean deps configure build format format-check
 
 run: build
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
@@ -15,6 +15,9 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+
+test-windows:
+	scripts/test-windows
 
 bench: build
 	./$(BUILD)/bench/clearmark_bench --benchmark_min_time=0.2
@@ -40,4 +43,4 @@ format-check:
 	clang-format --dry-run --Werror $(SOURCES)
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) build-windows

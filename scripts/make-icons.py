@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Draws Clearmark's two icons in the 16-colour palette and writes them as XPM source.
 
-    scripts/make-icons.py            # rewrites app/icons/*.xpm
+    scripts/make-icons.py     # rewrites app/icons/*.xpm and app/icons/clearmark.ico
 
 The application icon is a navy tile with a silver valve shim and a yellow feeler blade; the
 About picture is a light grey tile with a white and dark grey bevel and a diagonal figure in
@@ -102,6 +102,37 @@ def xpm(name, img):
     return '\n'.join(lines) + '\n'
 
 
+def ico(images):
+    """A Windows icon file with one 4-bit (16-colour) image per entry of `images`."""
+    import struct
+    order = list(PALETTE)  # palette index of each colour letter
+    entries, blobs = [], []
+    offset = 6 + 16 * len(images)
+    for img in images:
+        size = len(img)
+        header = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 4, 0, 0, 0, 0, 16, 0)
+        palette = b''.join(struct.pack('<BBBB', b, g, r, 0)
+                           for r, g, b in (PALETTE[c] for c in order))
+        xor_row = (size * 4 + 31) // 32 * 4
+        and_row = (size + 31) // 32 * 4
+        xor, mask = b'', b''
+        for row in reversed(img):  # bottom-up
+            nibbles = [0 if p == ' ' else order.index(p) for p in row]
+            data = bytes((nibbles[i] << 4) | nibbles[i + 1] for i in range(0, size, 2))
+            xor += data.ljust(xor_row, b'\0')
+            bits = 0
+            for x, p in enumerate(row):
+                if p == ' ':
+                    bits |= 1 << (and_row * 8 - 1 - x)
+            mask += bits.to_bytes(and_row, 'big')
+        blob = header + palette + xor + mask
+        entries.append(struct.pack('<BBBBHHII', size % 256, size % 256, 16, 0, 1, 4,
+                                   len(blob), offset))
+        blobs.append(blob)
+        offset += len(blob)
+    return struct.pack('<HHH', 0, 1, len(images)) + b''.join(entries) + b''.join(blobs)
+
+
 def main():
     out = pathlib.Path(__file__).resolve().parent.parent / 'app' / 'icons'
     out.mkdir(parents=True, exist_ok=True)
@@ -109,6 +140,8 @@ def main():
         for size in (32, 16):
             name = f'{base}_{size}_xpm'
             (out / f'{base}-{size}.xpm').write_text(xpm(name, draw(size)))
+    # The executable's icon on Windows, from the same pixels.
+    (out / 'clearmark.ico').write_bytes(ico([app_icon(32), app_icon(16)]))
 
 
 if __name__ == '__main__':

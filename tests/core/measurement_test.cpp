@@ -157,8 +157,10 @@ TEST(ParseMeasurement, PropertyCorrectlyRoundedAndStable) {
                 text += '.';
             text += static_cast<char>('0' + digit(random));
         }
-        if (coin(random) != 0)
-            text += "e" + std::to_string(exponent(random));
+        if (coin(random) != 0) {
+            text += 'e';
+            text += std::to_string(exponent(random));
+        }
 
         const double expected = std::strtod(text.c_str(), nullptr);
         const auto value = parseMeasurement(text);

@@ -19,8 +19,8 @@ public:
     static constexpr long kErrorAccessDenied = 5;
     static constexpr long kErrorInvalidHandle = 6;
 
-    void set(const std::string& key, const std::string& name, std::uint32_t type,
-             std::string data, platform::KeyRoot root = platform::kHkeyLocalMachine) {
+    void set(const std::string& key, const std::string& name, std::uint32_t type, std::string data,
+             platform::KeyRoot root = platform::kHkeyLocalMachine) {
         keys_[{root, key}][name] = {type, std::move(data)};
     }
     void setString(const std::string& key, const std::string& name, const std::string& text,

@@ -68,10 +68,9 @@ frmAbout::frmAbout() : Form(kWindow) {
     picture->setPixmap(runtime::aboutPicture().pixmap(32, 32));
 
     // The etched separator: a dark grey line, and a white one of double width below it.
-    auto* dark = new runtime::Line(client(), "Line1", 1, {90, 2445}, {5654, 2445},
-                                   QColor(128, 128, 128), 1);
-    auto* light =
-        new runtime::Line(client(), "Line1", 0, {105, 2460}, {5654, 2460}, Qt::white, 2);
+    auto* dark =
+        new runtime::Line(client(), "Line1", 1, {90, 2445}, {5654, 2445}, QColor(128, 128, 128), 1);
+    auto* light = new runtime::Line(client(), "Line1", 0, {105, 2460}, {5654, 2460}, Qt::white, 2);
     dark->lower();
     light->lower();
 
@@ -90,9 +89,13 @@ void frmAbout::Form_Load() {
     control<QLabel>("lblTitle")->setText(runtime::appTitle());
 }
 
-void frmAbout::cmdOK_Click() { runtime::forms().unload(kFormName); }
+void frmAbout::cmdOK_Click() {
+    runtime::forms().unload(kFormName);
+}
 
-void frmAbout::cmdSysInfo_Click() { StartSysInfo(); }
+void frmAbout::cmdSysInfo_Click() {
+    StartSysInfo();
+}
 
 void StartSysInfo() {
     const auto registry = platform::systemRegistry();

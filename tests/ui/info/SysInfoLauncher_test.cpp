@@ -184,14 +184,13 @@ INSTANTIATE_TEST_SUITE_P(
                   {kToolsExe},
                   false,
                   true},
-        StartCase{"secondValueOver1024Bytes",
-                  [](Platform& p) {
-                      p.registry.setString(kFolderKey, "MSINFO", std::string(2000, 'x'));
-                  },
-                  {},
-                  {},
-                  true,
-                  true},
+        StartCase{
+            "secondValueOver1024Bytes",
+            [](Platform& p) { p.registry.setString(kFolderKey, "MSINFO", std::string(2000, 'x')); },
+            {},
+            {},
+            true,
+            true},
         StartCase{"firstOfAnotherTypeStartsNothing",
                   [](Platform& p) {
                       p.registry.set(kToolKey, "PATH", platform::kRegBinary, "C:\\x.exe");
@@ -306,8 +305,7 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"dword261", platform::kRegDword, "\x05\x01\0\0"s, true, "261"},
         ValueCase{"dwordOfFourNonZeroBytes", platform::kRegDword, "\x04\x03\x02\x01"s, true,
                   "16909060"},
-        ValueCase{"dwordAllBytesSet", platform::kRegDword, "\xff\xff\xff\xff"s, true,
-                  "4294967295"},
+        ValueCase{"dwordAllBytesSet", platform::kRegDword, "\xff\xff\xff\xff"s, true, "4294967295"},
         ValueCase{"dwordZero", platform::kRegDword, "\0\0\0\0"s, true, "0"},
         ValueCase{"numberLongerThanADword", platform::kRegDword, "\x01\x02\x03\x04\x05"s, true,
                   "&h0504030201"},

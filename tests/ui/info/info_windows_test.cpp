@@ -43,10 +43,10 @@ protected:
         return forms().find<frmAbout>();
     }
     static bool captionFits(QLabel* label) {
-        const QRect needed = QFontMetrics(label->font())
-                                 .boundingRect(label->rect(),
-                                               int(label->alignment()) | Qt::TextWordWrap,
-                                               label->text());
+        const QRect needed =
+            QFontMetrics(label->font())
+                .boundingRect(label->rect(), int(label->alignment()) | Qt::TextWordWrap,
+                              label->text());
         return needed.width() <= label->width() && needed.height() <= label->height();
     }
 
@@ -84,9 +84,9 @@ TEST_F(InfoWindows, HelpParagraphsBeginLinesAndTheWholeTextIsVisible) {
     const QStringList lines = label->displayLines();
     for (const QString& paragraph : kParagraphs) {
         const QString firstWords = paragraph.section(' ', 0, 2);
-        EXPECT_TRUE(std::any_of(lines.begin(), lines.end(),
-                                [&](const QString& line) { return line.startsWith(firstWords); }))
-            << firstWords.toStdString();
+        EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const QString& line) {
+            return line.startsWith(firstWords);
+        })) << firstWords.toStdString();
     }
     // Every word of the text is drawn, in order, within the label.
     EXPECT_EQ(lines.join(' ').simplified(), label->text().simplified());
@@ -158,16 +158,31 @@ TEST_F(InfoWindows, EscEnterAndOkUnloadTheAboutWindow) {
         std::function<void(frmAbout*)> press;
     };
     const Press presses[] = {
-        {"Esc", [](frmAbout* a) { QTest::keyClick(a->focusWidget(), Qt::Key_Escape); }},
-        {"Enter", [](frmAbout* a) { QTest::keyClick(a->focusWidget(), Qt::Key_Return); }},
-        {"EnterOnTheWindow", [](frmAbout* a) { QTest::keyClick(a, Qt::Key_Enter); }},
+        {"Esc",
+         [](frmAbout* a) {
+             QTest::keyClick(a->focusWidget(), Qt::Key_Escape);
+         }},
+        {"Enter",
+         [](frmAbout* a) {
+             QTest::keyClick(a->focusWidget(), Qt::Key_Return);
+         }},
+        {"EnterOnTheWindow",
+         [](frmAbout* a) {
+             QTest::keyClick(a, Qt::Key_Enter);
+         }},
         {"EscWithFocusOnSysInfo",
          [](frmAbout* a) {
              a->findChild<QWidget*>("cmdSysInfo")->setFocus();
              QTest::keyClick(a->findChild<QWidget*>("cmdSysInfo"), Qt::Key_Escape);
          }},
-        {"OK", [](frmAbout* a) { QTest::mouseClick(a->findChild<QWidget*>("cmdOK"), Qt::LeftButton); }},
-        {"TitleBarClose", [](frmAbout* a) { a->close(); }},
+        {"OK",
+         [](frmAbout* a) {
+             QTest::mouseClick(a->findChild<QWidget*>("cmdOK"), Qt::LeftButton);
+         }},
+        {"TitleBarClose",
+         [](frmAbout* a) {
+             a->close();
+         }},
     };
     int loads = 0;
     for (const Press& press : presses) {
@@ -249,9 +264,9 @@ TEST_F(InfoWindows, AboutDesign) {
     EXPECT_EQ(sysInfo->shortcut(), QKeySequence::mnemonic("&System Info..."));
     for (auto* button : {ok, sysInfo}) {
         const QRect area = static_cast<runtime::CommandButton*>(button)->captionRect();
-        EXPECT_TRUE(area.contains(QFontMetrics(button->font())
-                                      .boundingRect(area, runtime::CommandButton::kCaptionFlags,
-                                                    button->text())));
+        EXPECT_TRUE(area.contains(
+            QFontMetrics(button->font())
+                .boundingRect(area, runtime::CommandButton::kCaptionFlags, button->text())));
     }
     QStringList order;
     for (QWidget* w : about->tabOrder())
@@ -263,8 +278,7 @@ TEST_F(InfoWindows, AboutSeparatorIsEtched) {
     auto* about = openAbout();
     QList<runtime::Line*> lines = about->client()->findChildren<runtime::Line*>("Line1");
     ASSERT_EQ(lines.size(), 2);
-    std::sort(lines.begin(), lines.end(),
-              [](auto* a, auto* b) { return a->index() < b->index(); });
+    std::sort(lines.begin(), lines.end(), [](auto* a, auto* b) { return a->index() < b->index(); });
     EXPECT_EQ(lines[0]->line(), QLine(7, 164, 377, 164)); // (105, 2460) to (5654, 2460)
     EXPECT_EQ(lines[0]->color(), QColor(Qt::white));
     EXPECT_EQ(lines[0]->lineWidth(), 2);

@@ -26,7 +26,9 @@ TEST(FileNames, WildcardsAndForbiddenCharactersAreInvalid) {
         {"C:\\\"quoted\"", true},
         {"C:\\Tools:x\\MSINFO32.EXE", true},
         {"1:\\x", true},
-        {std::string("C:\\a\x01" "b"), true},
+        {std::string("C:\\a\x01"
+                     "b"),
+         true},
         {std::string("C:\\a\tb"), true},
     };
     for (const auto& [path, invalid] : cases)
@@ -98,8 +100,8 @@ TEST_F(ProgramStart, RaisesWhenNothingCanStart) {
     const auto starter = systemProgramStarter();
     std::ofstream(root / "not-executable") << "#!/bin/sh\n";
     fs::create_directories(root / "folder");
-    for (const fs::path& path : {root / "missing", root / "folder", root / "not-executable",
-                                 fs::path()})
+    for (const fs::path& path :
+         {root / "missing", root / "folder", root / "not-executable", fs::path()})
         EXPECT_THROW(starter->start(path.string(), kShowNormal), PlatformError) << path;
 }
 

@@ -67,8 +67,8 @@ public:
         startup.dwFlags = STARTF_USESHOWWINDOW;
         startup.wShowWindow = static_cast<WORD>(showCommand);
         PROCESS_INFORMATION process{};
-        if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                            nullptr, nullptr, &startup, &process))
+        if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                            nullptr, &startup, &process))
             throw PlatformError("cannot start " + path);
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
@@ -104,8 +104,8 @@ public:
         if (child == 0) {
             char* argv[] = {const_cast<char*>(path.c_str()), nullptr};
             pid_t program = 0;
-            const int error = ::posix_spawn(&program, path.c_str(), nullptr, nullptr, argv,
-                                            environ);
+            const int error =
+                ::posix_spawn(&program, path.c_str(), nullptr, nullptr, argv, environ);
             ::_exit(error == 0 ? 0 : 1);
         }
         int status = 0;

@@ -8,7 +8,7 @@
 
 namespace clearmark::platform {
 
-using KeyRoot = std::uint32_t;   // a predefined root such as HKEY_LOCAL_MACHINE
+using KeyRoot = std::uint32_t;    // a predefined root such as HKEY_LOCAL_MACHINE
 using KeyHandle = std::uintptr_t; // 0 when no key is open
 
 inline constexpr KeyRoot kHkeyLocalMachine = 0x80000002;

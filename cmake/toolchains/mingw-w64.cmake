@@ -1,0 +1,21 @@
+# Cross-builds the parts of Clearmark that do not need Qt for 64-bit Windows with MinGW-w64
+# (posix threads), and runs their tests under Wine.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+
+set(MINGW_PREFIX x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER ${MINGW_PREFIX}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${MINGW_PREFIX}-g++-posix)
+set(CMAKE_RC_COMPILER ${MINGW_PREFIX}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${MINGW_PREFIX})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# Static executables: Wine needs no MinGW runtime DLLs beside them (a dynamically linked
+# one exits with status 53 and no word).
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+
+set(CMAKE_CROSSCOMPILING_EMULATOR wine)

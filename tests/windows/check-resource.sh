@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Reads back the version record and the icon of a Windows executable and checks them.
+#   check-resource.sh PROGRAM.exe
+set -euo pipefail
+exe=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+wrestool -x --raw --type=version "$exe" > "$work/version.res"
+[ -s "$work/version.res" ] || fail "no version resource"
+strings -e l "$work/version.res" > "$work/strings.txt"
+expect_pair() { # name value: the value follows its name among the record's strings
+    grep -A1 -x -- "$1" "$work/strings.txt" | tail -n 1 | grep -qx -- "$2" || fail "$1 is not $2"
+}
+grep -qx "040904B0" "$work/strings.txt" || fail "no string block 040904B0"
+expect_pair FileVersion "1.00"
+expect_pair ProductVersion "1.00"
+expect_pair ProductName "Clearmark"
+expect_pair InternalName "DorvansClearmark"
+expect_pair OriginalFilename "DorvansClearmark.exe"
+grep -qx "Translation" "$work/strings.txt" || fail "no Translation"
+
+# The fixed part: signature FEEF04BD, then struct version, then file and product versions
+# 1.0.0.0 as two pairs of 16-bit numbers (MS: 0001 0000, LS: 0000 0000).
+hex=$(od -An -tx1 -v "$work/version.res" | tr -d ' \n')
+fixed=${hex#*bd04effe}
+[ "$fixed" != "$hex" ] || fail "no fixed file info"
+file_version=${fixed:8:16}
+product_version=${fixed:24:16}
+[ "$file_version" = "0000010000000000" ] || fail "file version is $file_version"
+[ "$product_version" = "0000010000000000" ] || fail "product version is $product_version"
+# Translation 0x409, code page 1200, at the very end.
+[ "${hex: -8}" = "0904b004" ] || fail "translation is ${hex: -8}"
+
+wrestool -x --type=group_icon "$exe" > "$work/icon.ico"
+icons=$(icotool -l "$work/icon.ico")
+echo "$icons"
+grep -q -- "--width=32 --height=32 --bit-depth=4" <<<"$icons" || fail "no 32 x 32 image in 16 colours"
+grep -q -- "--width=16 --height=16 --bit-depth=4" <<<"$icons" || fail "no 16 x 16 image in 16 colours"
+
+if [ "$failures" -eq 0 ]; then
+    echo "resource check: 1 passed, 0 failed"
+else
+    echo "resource check: 0 passed, 1 failed"
+    exit 1
+fi
