@@ -34,7 +34,7 @@ configure: deps
 build: configure
 	cmake --build $(BUILD) -j$(JOBS)
 
-SOURCES = $(shell git ls-files '*.cpp' '*.h')
+SOURCES = $(shell git ls-files --cached --others --exclude-standard '*.cpp' '*.h')
 
 format:
 	clang-format -i $(SOURCES)

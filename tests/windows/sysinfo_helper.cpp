@@ -7,8 +7,8 @@ int main() {
     if (length == 0 || length >= MAX_PATH)
         return 1;
     lstrcatA(path, ".ran");
-    const HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file =
+        CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return 1;
     CloseHandle(file);

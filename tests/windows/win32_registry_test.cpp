@@ -56,13 +56,13 @@ TEST_P(Win32GetKeyValue, ReadsWhatWasWritten) {
 
 INSTANTIATE_TEST_SUITE_P(
     Values, Win32GetKeyValue,
-    testing::Values(
-        Win32Value{"stringCountsItsZero", REG_SZ, "C:\\Program Files\\x.exe\0"s, true,
-                   "C:\\Program Files\\x.exe"},
-        Win32Value{"stringWithoutZero", REG_SZ, "abc", true, "abc"},
-        Win32Value{"dword261", REG_DWORD, "\x05\x01\0\0"s, true, "261"},
-        Win32Value{"over1024Bytes", REG_SZ, std::string(1500, 'x') + '\0', false, ""},
-        Win32Value{"binaryIsFoundAndEmpty", REG_BINARY, "\x01\x02\x03"s, true, "as passed in"}),
+    testing::Values(Win32Value{"stringCountsItsZero", REG_SZ, "C:\\Program Files\\x.exe\0"s, true,
+                               "C:\\Program Files\\x.exe"},
+                    Win32Value{"stringWithoutZero", REG_SZ, "abc", true, "abc"},
+                    Win32Value{"dword261", REG_DWORD, "\x05\x01\0\0"s, true, "261"},
+                    Win32Value{"over1024Bytes", REG_SZ, std::string(1500, 'x') + '\0', false, ""},
+                    Win32Value{"binaryIsFoundAndEmpty", REG_BINARY, "\x01\x02\x03"s, true,
+                               "as passed in"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Win32GetKeyValueErrors, ZeroLengthRaisesAndClosesTheKey) {

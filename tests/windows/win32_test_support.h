@@ -23,8 +23,8 @@ inline void writeValue(platform::KeyRoot root, const std::string& key, const std
                         nullptr) != ERROR_SUCCESS)
         throw std::runtime_error("cannot create " + key);
     const LONG status =
-        RegSetValueExA(handle, name.c_str(), 0, type,
-                       reinterpret_cast<const BYTE*>(data.data()), static_cast<DWORD>(data.size()));
+        RegSetValueExA(handle, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(data.data()),
+                       static_cast<DWORD>(data.size()));
     RegCloseKey(handle);
     if (status != ERROR_SUCCESS)
         throw std::runtime_error("cannot write " + name);
