@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: run test test-windows bench snapshots clean deps configure build format format-check
+.PHONY: run test test-windows test-sanitize fuzz lint bench snapshots clean deps configure build format format-check
 
 run: build
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
@@ -18,6 +18,35 @@ test: build
 
 test-windows:
 	scripts/test-windows
+
+# The whole suite with AddressSanitizer and UndefinedBehaviorSanitizer, no recovery; leaks
+# count, except the library ones listed in tests/sanitizer/lsan.supp.
+SANITIZE_BUILD = build-sanitize
+test-sanitize: deps
+	@[ -f $(SANITIZE_BUILD)/build.ninja ] || cmake -S . -B $(SANITIZE_BUILD) -G Ninja \
+		-DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" \
+		-DCLEARMARK_SANITIZE=ON -DCLEARMARK_WITH_BENCH=OFF
+	cmake --build $(SANITIZE_BUILD) -j$(JOBS)
+	cd $(SANITIZE_BUILD) && QT_QPA_PLATFORM=offscreen \
+		ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1 \
+		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer/lsan.supp:print_suppressions=0 \
+		ctest --output-on-failure -j$(JOBS)
+
+# libFuzzer targets, built with clang; each runs FUZZ_SECONDS on a copy of its corpus.
+FUZZ_BUILD = build-fuzz
+FUZZ_SECONDS ?= 60
+fuzz:
+	@scripts/install-deps checks
+	@[ -f $(FUZZ_BUILD)/build.ninja ] || CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) \
+		-G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCLEARMARK_WITH_UI=OFF \
+		-DCLEARMARK_WITH_TESTS=OFF -DCLEARMARK_WITH_BENCH=OFF -DCLEARMARK_WITH_FUZZ=ON
+	cmake --build $(FUZZ_BUILD) -j$(JOBS)
+	scripts/run-fuzzers $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+lint: build
+	@scripts/install-deps checks
+	scripts/lint $(BUILD)
 
 bench: build
 	./$(BUILD)/bench/clearmark_bench --benchmark_min_time=0.2
