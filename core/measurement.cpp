@@ -2,6 +2,7 @@
 
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <system_error>
 
@@ -95,10 +96,16 @@ std::optional<double> detail::readOutOfRange(std::string_view trimmed) {
 std::string formatMeasurement(double value) {
     if (value == 0.0)
         return "0"; // also for a negative zero
+    // Rounded to 15 digits, the largest doubles would be written as 1.79769313486232e+308,
+    // beyond the double range, and could not be read back. At that edge the value is cut to
+    // the largest 15-digit decimal below it instead.
+    constexpr double largestWritable = 1.79769313486231e308;
+    if (std::fabs(value) > largestWritable && std::isfinite(value))
+        value = std::copysign(largestWritable, value);
     std::array<char, 64> buffer{};
     const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
                                       std::chars_format::general, 15);
-    return std::string(buffer.data(), result.ptr);
+    return {buffer.data(), result.ptr};
 }
 
 } // namespace clearmark

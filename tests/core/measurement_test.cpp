@@ -115,7 +115,25 @@ INSTANTIATE_TEST_SUITE_P(
                     FormatCase{1234567890123456.0, "1.23456789012346e+15"},
                     FormatCase{0.00001, "1e-05"}, FormatCase{1e300, "1e+300"},
                     FormatCase{-1e-300, "-1e-300"}, FormatCase{100.0, "100"},
-                    FormatCase{1000000.0, "1000000"}));
+                    FormatCase{1000000.0, "1000000"},
+                    // The largest doubles are cut, not rounded up beyond the double range.
+                    FormatCase{std::numeric_limits<double>::max(), "1.79769313486231e+308"},
+                    FormatCase{-std::numeric_limits<double>::max(), "-1.79769313486231e+308"},
+                    FormatCase{1.79769313486231e308, "1.79769313486231e+308"},
+                    FormatCase{1.7976931348623e308, "1.7976931348623e+308"}));
+
+// Found by fuzzing: the largest double, written, must read back.
+TEST(FormatMeasurement, TheLargestDoublesReadBack) {
+    for (double value :
+         {std::numeric_limits<double>::max(), 1.797693134862315e308,
+          std::nextafter(1.79769313486231e308, std::numeric_limits<double>::max())}) {
+        for (double signedValue : {value, -value}) {
+            const auto back = parseMeasurement(formatMeasurement(signedValue));
+            ASSERT_TRUE(back.has_value()) << formatMeasurement(signedValue);
+            EXPECT_EQ(formatMeasurement(*back), formatMeasurement(signedValue));
+        }
+    }
+}
 
 // Every written text reads back as the value rounded to 15 significant digits, and writing
 // that again gives the same text.

@@ -58,6 +58,7 @@ frmConvert::frmConvert() : Form(kWindow) {
     txtData_ = control<QLineEdit>("txtData");
     optMmToInches_ = control<QRadioButton>("optMmToInches");
     optInchesToMm_ = control<QRadioButton>("optInchesToMm");
+    nameFromLabel("txtData", "lblconvert");
     onClick("cmdConvert1", &frmConvert::cmdConvert1_Click);
     onClick("cmdReset", &frmConvert::cmdReset_Click);
     onClick("cmdCopy", &frmConvert::cmdCopy_Click);

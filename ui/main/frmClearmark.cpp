@@ -99,6 +99,10 @@ frmClearmark::frmClearmark() : Form(kWindow) {
     txtSpec_ = control<QLineEdit>("txtSpec");
     txtNewShim_ = control<QLineEdit>("txtNewShim");
     lblNewShim_ = control<QLabel>("lblNewShim");
+    nameFromLabel("txtGap", "lblGap");
+    nameFromLabel("txtOldShim", "lblOldShim");
+    nameFromLabel("txtSpec", "lblSpec");
+    nameFromLabel("txtNewShim", "lblNewShim");
 
     auto* menuBar = new QMenuBar(this);
     menuBar->setObjectName(QStringLiteral("menuBar"));

@@ -92,8 +92,12 @@ void Form::buildControls(std::span<const ControlDesign> design) {
     tabOrder_.clear();
     for (const auto& entry : byTabIndex)
         tabOrder_.push_back(entry.second);
-    for (std::size_t i = 1; i < tabOrder_.size(); ++i)
-        QWidget::setTabOrder(tabOrder_[i - 1], tabOrder_[i]);
+    for (auto next = std::next(tabOrder_.begin()); next < tabOrder_.end(); ++next)
+        QWidget::setTabOrder(*std::prev(next), *next);
+}
+
+void Form::nameFromLabel(const char* box, const char* label) {
+    control<QWidget>(box)->setAccessibleName(control<QLabel>(label)->text());
 }
 
 void Form::focusFirstControl() {

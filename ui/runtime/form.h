@@ -61,6 +61,8 @@ protected:
     // The buttons that Enter and Esc press, wherever the focus is in the window.
     void setDefaultButtons(QPushButton* defaultButton, QPushButton* cancelButton);
     // Connects a command button's click to a handler of the window.
+    // Gives a text box the caption of its label as its accessible name.
+    void nameFromLabel(const char* box, const char* label);
     template <class W> void onClick(const char* name, void (W::*handler)()) {
         connect(control<QPushButton>(name), &QPushButton::clicked, static_cast<W*>(this), handler);
     }

@@ -29,7 +29,7 @@ MsgAnswer msgBox(const QString& text, MsgButtons buttons = MsgButtons::OK,
 // The seam for tests: while a presenter is installed it receives every box instead of the
 // screen. Passing an empty function restores the real boxes. Returns the previous one.
 using MsgBoxPresenter = std::function<MsgAnswer(const MsgBoxRequest&)>;
-MsgBoxPresenter setMsgBoxPresenter(MsgBoxPresenter presenter);
+MsgBoxPresenter setMsgBoxPresenter(MsgBoxPresenter next);
 
 // The width a box on screen takes at least, so that its caption fits its title bar.
 int msgBoxWidthForCaption(const QString& caption);

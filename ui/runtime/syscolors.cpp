@@ -11,9 +11,10 @@ namespace clearmark::runtime {
 
 QColor systemColor(SystemColor color) {
 #ifdef Q_OS_WIN
+    // The real system colour, by its Windows index.
     const DWORD rgb = GetSysColor(static_cast<int>(color));
-    return QColor(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
-#endif
+    return {GetRValue(rgb), GetGValue(rgb), GetBValue(rgb)};
+#else
     const QPalette palette = QApplication::palette();
     switch (color) {
     case SystemColor::ButtonFace:
@@ -23,6 +24,7 @@ QColor systemColor(SystemColor color) {
         return palette.color(QPalette::Disabled, QPalette::WindowText);
     }
     return palette.color(QPalette::Button);
+#endif
 }
 
 } // namespace clearmark::runtime

@@ -44,14 +44,15 @@ public:
 // No registry on this platform: every key is missing.
 class AbsentRegistry final : public Registry {
 public:
-    long openKey(KeyRoot, const std::string&, std::uint32_t, KeyHandle&) override {
+    long openKey(KeyRoot /*root*/, const std::string& /*keyName*/, std::uint32_t /*access*/,
+                 KeyHandle& /*key*/) override {
         return kErrorFileNotFound;
     }
-    long queryValue(KeyHandle, const std::string&, std::uint32_t&, unsigned char*,
-                    std::uint32_t&) override {
+    long queryValue(KeyHandle /*key*/, const std::string& /*valueName*/, std::uint32_t& /*type*/,
+                    unsigned char* /*data*/, std::uint32_t& /*length*/) override {
         return kErrorFileNotFound;
     }
-    long closeKey(KeyHandle) override { return kErrorSuccess; }
+    long closeKey(KeyHandle /*key*/) override { return kErrorSuccess; }
 };
 
 #endif
