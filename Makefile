@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: run test test-windows test-sanitize fuzz lint bench snapshots clean deps configure build format format-check
+.PHONY: run test test-windows test-sanitize fuzz lint bench-startup install package bench snapshots clean deps configure build format format-check
 
 run: build
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
@@ -51,8 +51,21 @@ lint: build
 bench: build
 	./$(BUILD)/bench/clearmark_bench --benchmark_min_time=0.2
 
+# Startup time and memory of the installed program against two reference programs, under
+# Xvfb (started here when there is no display).
+STAGE = $(BUILD)/stage
+bench-startup: build
+	@scripts/install-deps bench
+	cmake --install $(BUILD) --prefix $(STAGE) >/dev/null
+	scripts/bench-startup $(STAGE)/bin/clearmark $(BUILD)/bench/ref_form $(BUILD)/bench/ref_empty
+
+package: build
+	cd $(BUILD) && cpack -G DEB
+
 snapshots: build
 	QT_QPA_PLATFORM=offscreen ./$(BUILD)/app/clearmark-snapshots $(BUILD)/snapshots
+	QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2 ./$(BUILD)/app/clearmark-snapshots \
+		$(BUILD)/snapshots/scale-2
 
 deps:
 	@scripts/install-deps

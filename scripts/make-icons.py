@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Draws Clearmark's two icons in the 16-colour palette and writes them as XPM source.
 
-    scripts/make-icons.py     # rewrites app/icons/*.xpm and app/icons/clearmark.ico
+    scripts/make-icons.py     # rewrites app/icons/: *.xpm, clearmark.ico, hicolor/*/clearmark.png
 
 The application icon is a navy tile with a silver valve shim and a yellow feeler blade; the
 About picture is a light grey tile with a white and dark grey bevel and a diagonal figure in
@@ -133,6 +133,23 @@ def ico(images):
     return struct.pack('<HHH', 0, 1, len(images)) + b''.join(entries) + b''.join(blobs)
 
 
+def png(img):
+    """The image as a PNG file (8-bit RGBA), for the desktop's icon theme."""
+    import struct
+    import zlib
+    rows = b''
+    for row in img:
+        rows += b'\0' + b''.join(bytes(PALETTE[p]) + b'\xff' if p != ' ' else b'\0\0\0\0'
+                                 for p in row)
+    size = len(img)
+
+    def chunk(kind, data):
+        return (struct.pack('>I', len(data)) + kind + data +
+                struct.pack('>I', zlib.crc32(kind + data) & 0xffffffff))
+    return (b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', struct.pack('>IIBBBBB', size, size, 8, 6, 0, 0, 0))
+            + chunk(b'IDAT', zlib.compress(rows, 9)) + chunk(b'IEND', b''))
+
+
 def main():
     out = pathlib.Path(__file__).resolve().parent.parent / 'app' / 'icons'
     out.mkdir(parents=True, exist_ok=True)
@@ -140,6 +157,10 @@ def main():
         for size in (32, 16):
             name = f'{base}_{size}_xpm'
             (out / f'{base}-{size}.xpm').write_text(xpm(name, draw(size)))
+    # The desktop's icon theme: the two designed sizes and larger renderings.
+    for size in (16, 32, 48, 64, 128):
+        (out / 'hicolor' / f'{size}x{size}').mkdir(parents=True, exist_ok=True)
+        (out / 'hicolor' / f'{size}x{size}' / 'clearmark.png').write_bytes(png(app_icon(size)))
     # The executable's icon on Windows, from the same pixels.
     (out / 'clearmark.ico').write_bytes(ico([app_icon(32), app_icon(16)]))
 

@@ -2,12 +2,14 @@
 
 #include <QFile>
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <cmath>
 
 namespace clearmark::runtime {
 namespace {
 
 constexpr const char* kWineFonts = "/usr/share/wine/fonts/";
+constexpr int kFallbackRegularStretch = 90; // percent
 
 struct FontState {
     bool registered = false;
@@ -64,11 +66,17 @@ QString fallbackFontFamily() {
 QFont designFont(double points, bool bold) {
     registerDesignFont();
     const FontState& s = state();
-    // The bitmaps of MS Sans Serif are the classic look of the regular window font.
-    const bool useDesign = s.designScalable || (s.designBitmaps && !bold && points < 9);
+    // The bitmaps of MS Sans Serif are the classic look of the regular window font, at the
+    // scale they were drawn for; a scaled screen would blow them up or leave them tiny.
+    const bool unscaled = qFuzzyCompare(qApp->devicePixelRatio(), 1.0);
+    const bool useDesign = s.designScalable || (s.designBitmaps && !bold && points < 9 && unscaled);
     QFont font(useDesign ? QString::fromLatin1(kDesignFontFamily) : s.fallback);
     font.setPixelSize(static_cast<int>(std::lround(points * 96.0 / 72.0)));
     font.setBold(bold);
+    // MS Sans Serif's regular face is narrower than the fallback's: the fallback is
+    // condensed to its width so that the captions keep their lines.
+    if (!useDesign && !s.designScalable && !bold)
+        font.setStretch(kFallbackRegularStretch);
     return font;
 }
 

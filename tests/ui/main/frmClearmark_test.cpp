@@ -327,9 +327,10 @@ TEST_F(MainWindow, EveryControlMatchesTheDesign) {
         EXPECT_TRUE(w->inherits(row.kind));
         EXPECT_EQ(w->geometry(), QRect(qRound(row.left / 15.0), qRound(row.top / 15.0),
                                        qRound(row.width / 15.0), qRound(row.height / 15.0)));
-        EXPECT_EQ(w->font().family(), row.fontPixels == 11 && !row.bold
-                                          ? QString("MS Sans Serif")
-                                          : runtime::fallbackFontFamily());
+        // MS Sans Serif's bitmaps draw the regular text of an unscaled screen.
+        const bool bitmaps = row.fontPixels == 11 && !row.bold && main->devicePixelRatioF() == 1;
+        EXPECT_EQ(w->font().family(),
+                  bitmaps ? QString("MS Sans Serif") : runtime::fallbackFontFamily());
         EXPECT_EQ(w->font().pixelSize(), row.fontPixels);
         EXPECT_EQ(w->font().bold(), row.bold);
         EXPECT_EQ(!w->isHidden(), row.visible);
@@ -355,6 +356,21 @@ TEST_F(MainWindow, EveryControlMatchesTheDesign) {
     EXPECT_EQ(main->client()->childAt(overlap), widget(main, "cmdConverter"));
     const QPoint oldShimEdge = widget(main, "txtOldShim")->geometry().topLeft() + QPoint(50, 0);
     EXPECT_EQ(main->client()->childAt(oldShimEdge), widget(main, "txtOldShim"));
+}
+
+// Run again with QT_SCALE_FACTOR=2: the window is drawn with twice the pixels and keeps
+// the proportions of its design.
+TEST_F(MainWindow, ScaleKeepsTheDesignProportions) {
+    const qreal scale = qEnvironmentVariableIsSet("QT_SCALE_FACTOR")
+                            ? qEnvironmentVariable("QT_SCALE_FACTOR").toDouble()
+                            : 1.0;
+    EXPECT_EQ(main->devicePixelRatioF(), scale);
+    const QImage image = main->client()->grab().toImage();
+    EXPECT_EQ(image.size(), QSize(qRound(496 * scale), qRound(214 * scale)));
+    // "Converter" at its design place, in the scaled picture too.
+    const QRect converter = widget(main, "cmdConverter")->geometry();
+    EXPECT_EQ(converter, QRect(344, 136, 105, 41));
+    EXPECT_EQ(widget(main, "cmdConverter")->grab().size(), converter.size() * scale);
 }
 
 TEST_F(MainWindow, EveryCaptionFitsItsRectangle) {

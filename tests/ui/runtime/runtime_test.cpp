@@ -74,10 +74,12 @@ TEST(AppInfo, TitleAndVersionFromTheProject) {
 
 TEST(DesignFont, MsSansSerifWhereItCanDrawTheSizeElseARealBoldFallback) {
     registerDesignFont();
-    // The regular window font is always MS Sans Serif.
+    // The regular window font is MS Sans Serif where its bitmaps fit the screen's scale.
     const QFont regular = designFont(8.25);
-    EXPECT_EQ(regular.family(), "MS Sans Serif");
-    EXPECT_EQ(QFontInfo(regular).family(), "MS Sans Serif");
+    const QString expected =
+        qApp->devicePixelRatio() == 1 ? QString("MS Sans Serif") : fallbackFontFamily();
+    EXPECT_EQ(regular.family(), expected);
+    EXPECT_EQ(QFontInfo(regular).family(), expected);
     EXPECT_EQ(regular.pixelSize(), 11);
     EXPECT_FALSE(regular.bold());
 

@@ -1,0 +1,129 @@
+// Measures how fast programs open their first window and how much memory they hold then.
+//   startup_probe RUNS PROGRAM...
+// Launches the programs in turn, RUNS times each, on the X display of $DISPLAY. For each
+// launch: the time from exec until the X server maps the program's first top-level window
+// (an X client that waits for the map event), and the resident memory (VmRSS) 500 ms later.
+// Prints the medians and each program's ratios against the others.
+#include <xcb/xcb.h>
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <poll.h>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Sample {
+    double milliseconds;
+    double megabytes;
+};
+
+double residentMegabytes(pid_t pid) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::strtod(line.c_str() + 6, nullptr) / 1024.0; // kB
+    return 0;
+}
+
+// Waits for a MapNotify of a top-level window; false after ten seconds.
+bool waitForMap(xcb_connection_t* connection) {
+    const int fd = xcb_get_file_descriptor(connection);
+    const auto deadline = Clock::now() + std::chrono::seconds(10);
+    while (Clock::now() < deadline) {
+        while (xcb_generic_event_t* event = xcb_poll_for_event(connection)) {
+            const bool mapped =
+                (event->response_type & 0x7f) == XCB_MAP_NOTIFY &&
+                !reinterpret_cast<xcb_map_notify_event_t*>(event)->override_redirect;
+            std::free(event);
+            if (mapped)
+                return true;
+        }
+        pollfd wait{fd, POLLIN, 0};
+        ::poll(&wait, 1, 100);
+    }
+    return false;
+}
+
+Sample launch(xcb_connection_t* connection, const char* program) {
+    while (xcb_generic_event_t* stale = xcb_poll_for_event(connection))
+        std::free(stale);
+    const auto start = Clock::now();
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const int quiet = ::open("/dev/null", O_WRONLY);
+        ::dup2(quiet, STDOUT_FILENO);
+        ::dup2(quiet, STDERR_FILENO);
+        ::execl(program, program, static_cast<char*>(nullptr));
+        std::_Exit(127);
+    }
+    if (!waitForMap(connection)) {
+        std::fprintf(stderr, "%s mapped no window\n", program);
+        std::exit(1);
+    }
+    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    const double mb = residentMegabytes(pid);
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, nullptr, 0);
+    return {ms, mb};
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: %s RUNS PROGRAM...\n", argv[0]);
+        return 2;
+    }
+    const int runs = std::atoi(argv[1]);
+    const std::vector<const char*> programs(argv + 2, argv + argc);
+
+    int screenNumber = 0;
+    xcb_connection_t* connection = xcb_connect(nullptr, &screenNumber);
+    if (xcb_connection_has_error(connection)) {
+        std::fprintf(stderr, "cannot open the X display\n");
+        return 1;
+    }
+    xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection));
+    for (int i = 0; i < screenNumber; ++i)
+        xcb_screen_next(&screens);
+    const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+    xcb_change_window_attributes(connection, screens.data->root, XCB_CW_EVENT_MASK, &mask);
+    xcb_flush(connection);
+
+    std::vector<std::vector<double>> times(programs.size()), memory(programs.size());
+    for (int run = 0; run < runs; ++run) {
+        for (std::size_t p = 0; p < programs.size(); ++p) { // alternately
+            const Sample sample = launch(connection, programs[p]);
+            times[p].push_back(sample.milliseconds);
+            memory[p].push_back(sample.megabytes);
+        }
+    }
+    xcb_disconnect(connection);
+
+    std::printf("%-48s %12s %12s\n", "program (median of runs)", "startup ms", "VmRSS MB");
+    for (std::size_t p = 0; p < programs.size(); ++p)
+        std::printf("%-48s %12.1f %12.1f\n", programs[p], median(times[p]), median(memory[p]));
+    for (std::size_t p = 1; p < programs.size(); ++p)
+        std::printf("ratio %s / %s: startup %.2f, memory %.2f\n", programs[0], programs[p],
+                    median(times[0]) / median(times[p]), median(memory[0]) / median(memory[p]));
+    return 0;
+}

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Builds the Debian package from a finished build, installs it into a scratch root and
+# checks what it holds: the program, the desktop entry, the icons, the metainfo (both
+# validated) and the dependencies.
+#   check-package.sh BUILD_FOLDER
+set -euo pipefail
+build=$(cd "$1" && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+(cd "$build" && cpack -G DEB -B "$work/out" >/dev/null)
+deb=$(ls "$work"/out/clearmark_*.deb)
+echo "package: $(basename "$deb")"
+dpkg-deb -x "$deb" "$work/root"
+
+root=$work/root/usr
+[ -x "$root/bin/clearmark" ] || fail "no /usr/bin/clearmark"
+desktop=$root/share/applications/org.clearmark.Clearmark.desktop
+metainfo=$root/share/metainfo/org.clearmark.Clearmark.metainfo.xml
+[ -f "$desktop" ] || fail "no desktop entry"
+[ -f "$metainfo" ] || fail "no metainfo"
+for size in 16 32 48 64 128; do
+    icon=$root/share/icons/hicolor/${size}x${size}/apps/org.clearmark.Clearmark.png
+    [ -f "$icon" ] || fail "no ${size}x${size} icon"
+    file "$icon" | grep -q "$size x $size" || fail "the ${size}x${size} icon has another size"
+done
+
+desktop-file-validate "$desktop" || fail "desktop entry does not validate"
+grep -qx 'Categories=Utility;Calculator;' "$desktop" || fail "categories"
+grep -qx 'Exec=clearmark' "$desktop" || fail "Exec"
+grep -qx 'Icon=org.clearmark.Clearmark' "$desktop" || fail "Icon"
+appstreamcli validate --no-net --pedantic "$metainfo" || fail "metainfo does not validate"
+grep -q '<release version="1.0.0"' "$metainfo" || fail "no release 1.0.0"
+grep -q '<screenshot' "$metainfo" || fail "no screenshot"
+
+depends=$(dpkg-deb -f "$deb" Depends)
+echo "Depends: $depends"
+for needed in libqt6widgets6 qt6-qpa-plugins fonts-wine fonts-liberation2; do
+    grep -q "$needed" <<<"$depends" || fail "does not depend on $needed"
+done
+# Nothing beyond what runs the program: no development or test packages.
+grep -q -E -- '-dev|gtest|benchmark|wine64|mingw' <<<"$depends" && fail "needless dependencies"
+
+if [ "$failures" -eq 0 ]; then
+    echo "package check: 1 passed, 0 failed"
+else
+    echo "package check: 0 passed, 1 failed"
+    exit 1
+fi
