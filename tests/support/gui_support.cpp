@@ -79,4 +79,10 @@ QString GuiTest::text(QWidget* form, const char* name) {
     return {};
 }
 
+void WithMainWindow::SetUp() {
+    GuiTest::SetUp();
+    main = start<frmClearmark>();
+    ASSERT_NE(main, nullptr);
+}
+
 } // namespace clearmark::testing_support

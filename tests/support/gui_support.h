@@ -1,6 +1,7 @@
 #pragma once
 
 #include "forms.h"
+#include "frmClearmark.h"
 #include "msgbox.h"
 #include "program.h"
 
@@ -64,6 +65,13 @@ protected:
 private:
     void startWindows();
     runtime::ProgramEndAction previousEnd_;
+};
+
+// The program started as its main() starts it, with its main window.
+class WithMainWindow : public GuiTest {
+protected:
+    void SetUp() override;
+    frmClearmark* main = nullptr;
 };
 
 template <class F> F* GuiTest::start() {

@@ -16,15 +16,7 @@ QString accessibleText(QWidget* widget, QAccessible::Text kind) {
     return iface != nullptr ? iface->text(kind) : QString("<no interface>");
 }
 
-class Accessibility : public testing_support::GuiTest {
-protected:
-    void SetUp() override {
-        GuiTest::SetUp();
-        main = start<frmClearmark>();
-        ASSERT_NE(main, nullptr);
-    }
-    frmClearmark* main = nullptr;
-};
+using Accessibility = testing_support::WithMainWindow;
 
 TEST_F(Accessibility, TextBoxesAreNamedByTheirCaptions) {
     const std::pair<const char*, const char*> boxes[] = {{"txtGap", "Measured Clearance Gap"},

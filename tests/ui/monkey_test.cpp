@@ -1,6 +1,7 @@
 // A seeded monkey: long random sequences of user actions over every window, with the
 // windows' rules checked after each one. A failure names its seed and action; replay it
 // with CLEARMARK_MONKEY_SEED=<seed> (and CLEARMARK_MONKEY_ACTIONS=<count>).
+#include "expected_boxes.h"
 #include "frmAbout.h"
 #include "frmClearmark.h"
 #include "frmConvert.h"
@@ -30,20 +31,7 @@ using runtime::MsgIcon;
 
 const QStringList kWindows = {"frmClearmark", "frmConvert", "frmHelpCalculator", "frmAbout"};
 
-const MsgBoxRequest kShimSizes{
-    "Triumph shims come in 0.025mm increments from 2.00 to 3.20mm in 0.025mm increments. "
-    "Adjust the approx. size above accordingly to match the available shim sizes.",
-    "Please Adjust your new shim size as follows (for Triumph Motorcycles):", MsgButtons::OK,
-    MsgIcon::Exclamation};
-const MsgBoxRequest kBadData{"Bad data", "Error", MsgButtons::OK, MsgIcon::Critical};
-const MsgBoxRequest kExit{"Are you sure you want to Exit program", "EXIT Program",
-                          MsgButtons::OKCancel, MsgIcon::Information};
-const MsgBoxRequest kNoData{"No data", "Please Enter Data", MsgButtons::OK, MsgIcon::None};
-const MsgBoxRequest kConvertBadData{"Bad data", "Please Enter Data", MsgButtons::OK, MsgIcon::None};
-const MsgBoxRequest kNoDataToCopy{"No Data to Copy", "Error No Data", MsgButtons::OK,
-                                  MsgIcon::None};
-const MsgBoxRequest kUnavailable{"System Information Is Unavailable At This Time", "Clearmark",
-                                 MsgButtons::OK, MsgIcon::None};
+using namespace expected;
 
 class Monkey : public testing_support::GuiTest, public ::testing::WithParamInterface<unsigned> {
 protected:

@@ -1,3 +1,4 @@
+#include "expected_boxes.h"
 #include "fonts.h"
 #include "frmClearmark.h"
 #include "frmConvert.h"
@@ -23,14 +24,10 @@ using runtime::MsgButtons;
 using runtime::MsgIcon;
 using testing_support::GuiTest;
 
-const MsgBoxRequest kNoDataBox{"No data", "Please Enter Data", MsgButtons::OK, MsgIcon::None};
-const MsgBoxRequest kBadDataBox{"Bad data", "Please Enter Data", MsgButtons::OK, MsgIcon::None};
-const MsgBoxRequest kNoDataToCopyBox{"No Data to Copy", "Error No Data", MsgButtons::OK,
-                                     MsgIcon::None};
-
-MsgBoxRequest goodDataBox(const QString& data) {
-    return {"Good data to copy. Data =  " + data, "Clearmark", MsgButtons::OK, MsgIcon::None};
-}
+const MsgBoxRequest& kNoDataBox = expected::kNoData;
+const MsgBoxRequest& kBadDataBox = expected::kConvertBadData;
+const MsgBoxRequest& kNoDataToCopyBox = expected::kNoDataToCopy;
+using expected::goodDataToCopy;
 
 enum class Direction { None, MmToInches, InchesToMm };
 
@@ -215,7 +212,7 @@ TEST_F(Converter, CopyPutsTheTextOnTheClipboardAndUnloads) {
     click(conv, "cmdCopy");
 
     ASSERT_EQ(boxes.shown().size(), 1u);
-    EXPECT_EQ(boxes.shown()[0], goodDataBox("25.4"));
+    EXPECT_EQ(boxes.shown()[0], goodDataToCopy("25.4"));
     EXPECT_EQ(clipboardDuringBox, "earlier"); // copied only once the box is closed
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "25.4");
     EXPECT_EQ(forms().find<frmConvert>(), nullptr);
@@ -239,7 +236,7 @@ TEST_F(Converter, CopyTakesAnyTextAsItStands) {
         boxes.clear();
         click(conv, "cmdCopy");
         ASSERT_EQ(boxes.shown().size(), 1u);
-        EXPECT_EQ(boxes.shown()[0], goodDataBox(text));
+        EXPECT_EQ(boxes.shown()[0], goodDataToCopy(text));
         EXPECT_EQ(QGuiApplication::clipboard()->text(), text);
         EXPECT_EQ(forms().find<frmConvert>(), nullptr);
     }

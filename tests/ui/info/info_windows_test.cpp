@@ -1,3 +1,4 @@
+#include "expected_boxes.h"
 #include "frmAbout.h"
 #include "frmClearmark.h"
 #include "frmConvert.h"
@@ -22,13 +23,8 @@ using runtime::MsgButtons;
 using runtime::MsgIcon;
 using testing_support::GuiTest;
 
-class InfoWindows : public GuiTest {
+class InfoWindows : public testing_support::WithMainWindow {
 protected:
-    void SetUp() override {
-        GuiTest::SetUp();
-        main = start<frmClearmark>();
-        ASSERT_NE(main, nullptr);
-    }
     void choose(const char* entry) {
         auto* action = main->findChild<QAction*>(entry);
         ASSERT_NE(action, nullptr);
@@ -49,8 +45,6 @@ protected:
                               label->text());
         return needed.width() <= label->width() && needed.height() <= label->height();
     }
-
-    frmClearmark* main = nullptr;
 };
 
 // The help text, written down here on its own.
@@ -205,8 +199,7 @@ TEST_F(InfoWindows, SystemInfoWithoutTheToolShowsTheBoxAndKeepsTheWindow) {
     boxes.whileShown([&](const MsgBoxRequest&) { aboutOpenDuringBox = about->isVisible(); });
     click(about, "cmdSysInfo");
     ASSERT_EQ(boxes.shown().size(), 1u);
-    EXPECT_EQ(boxes.shown()[0], (MsgBoxRequest{"System Information Is Unavailable At This Time",
-                                               "Clearmark", MsgButtons::OK, MsgIcon::None}));
+    EXPECT_EQ(boxes.shown()[0], expected::kUnavailable);
     EXPECT_TRUE(aboutOpenDuringBox);
     EXPECT_EQ(forms().find<frmAbout>(), about);
     EXPECT_TRUE(about->isVisible());

@@ -1,3 +1,4 @@
+#include "expected_boxes.h"
 #include "fonts.h"
 #include "frmClearmark.h"
 #include "gui_support.h"
@@ -19,21 +20,11 @@ using runtime::MsgButtons;
 using runtime::MsgIcon;
 using testing_support::GuiTest;
 
-const MsgBoxRequest kShimSizesBox{
-    "Triumph shims come in 0.025mm increments from 2.00 to 3.20mm in 0.025mm increments. "
-    "Adjust the approx. size above accordingly to match the available shim sizes.",
-    "Please Adjust your new shim size as follows (for Triumph Motorcycles):", MsgButtons::OK,
-    MsgIcon::Exclamation};
-const MsgBoxRequest kBadDataBox{"Bad data", "Error", MsgButtons::OK, MsgIcon::Critical};
+const MsgBoxRequest& kShimSizesBox = expected::kShimSizes;
+const MsgBoxRequest& kBadDataBox = expected::kBadData;
 
-class MainWindow : public GuiTest {
+class MainWindow : public testing_support::WithMainWindow {
 protected:
-    void SetUp() override {
-        GuiTest::SetUp();
-        main = start<frmClearmark>();
-        ASSERT_NE(main, nullptr);
-    }
-
     bool resultShown() const {
         return !widget(main, "txtNewShim")->isHidden() && !widget(main, "lblNewShim")->isHidden();
     }
@@ -49,8 +40,6 @@ protected:
         setInput("txtSpec", spec);
         click(main, "cmdCalculate");
     }
-
-    frmClearmark* main = nullptr;
 };
 
 TEST_F(MainWindow, TypicalIntakeCalculationEndToEnd) {

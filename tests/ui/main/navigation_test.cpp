@@ -1,3 +1,4 @@
+#include "expected_boxes.h"
 #include "frmClearmark.h"
 #include "frmConvert.h"
 #include "gui_support.h"
@@ -16,18 +17,9 @@ using runtime::MsgButtons;
 using runtime::MsgIcon;
 using testing_support::GuiTest;
 
-const MsgBoxRequest kExitBox{"Are you sure you want to Exit program", "EXIT Program",
-                             MsgButtons::OKCancel, MsgIcon::Information};
+const MsgBoxRequest& kExitBox = expected::kExit;
 
-class Navigation : public GuiTest {
-protected:
-    void SetUp() override {
-        GuiTest::SetUp();
-        main = start<frmClearmark>();
-        ASSERT_NE(main, nullptr);
-    }
-    frmClearmark* main = nullptr;
-};
+using Navigation = testing_support::WithMainWindow;
 
 TEST_F(Navigation, StartLoadsTheConverterHiddenOnce) {
     auto* conv = forms().find<frmConvert>();
