@@ -74,26 +74,30 @@ void Form::setMenuBar(QMenuBar* menuBar) {
 
 void Form::buildControls(std::span<const ControlDesign> design) {
     std::vector<std::pair<int, QWidget*>> byTabIndex;
-    std::vector<QWidget*> labels;
+    std::vector<QWidget*> windowed;
     for (const ControlDesign& row : design) {
         QWidget* widget = createControl(client_, row);
-        if (row.kind == ControlKind::Label)
-            labels.push_back(widget);
-        else
+        if (row.kind != ControlKind::Label && row.kind != ControlKind::ParagraphLabel) {
+            windowed.push_back(widget);
             byTabIndex.emplace_back(row.tabIndex, widget);
+        }
     }
-    // Labels are drawn on the window itself, beneath every windowed control, keeping their
-    // own stacking among themselves.
-    for (auto it = labels.rbegin(); it != labels.rend(); ++it)
-        (*it)->lower();
+    // Labels are drawn on the window itself, beneath every windowed control: raising the
+    // windowed controls in their own order keeps both groups' stacking.
+    for (QWidget* widget : windowed)
+        widget->raise();
 
     std::stable_sort(byTabIndex.begin(), byTabIndex.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     tabOrder_.clear();
     for (const auto& entry : byTabIndex)
         tabOrder_.push_back(entry.second);
-    for (auto next = std::next(tabOrder_.begin()); next < tabOrder_.end(); ++next)
-        QWidget::setTabOrder(*std::prev(next), *next);
+    QWidget* previous = nullptr;
+    for (QWidget* widget : tabOrder_) {
+        if (previous != nullptr)
+            QWidget::setTabOrder(previous, widget);
+        previous = widget;
+    }
 }
 
 void Form::nameFromLabel(const char* box, const char* label) {
