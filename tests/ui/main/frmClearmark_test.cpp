@@ -34,10 +34,10 @@ protected:
     void setInput(const char* name, const QString& value) {
         child<QLineEdit>(main, name)->setText(value);
     }
-    void calculateWith(const QString& gap, const QString& oldShim, const QString& spec) {
+    void calculateWith(const QString& gap, const QString& oldShim, const QString& desired) {
         setInput("txtGap", gap);
         setInput("txtOldShim", oldShim);
-        setInput("txtSpec", spec);
+        setInput("txtSpec", desired);
         click(main, "cmdCalculate");
     }
 };
@@ -124,7 +124,7 @@ struct HostileCase {
     const char* name;
     QString gap;
     QString oldShim;
-    QString spec;
+    QString desired;
     const char* result; // nullptr: the "Bad data" box
 };
 
@@ -135,7 +135,7 @@ TEST_P(MainWindowHostileInput, NeverEndsTheProgram) {
     const HostileCase& c = GetParam();
     calculateWith("0.20", "2.45", "0.175"); // a good result first
     boxes.clear();
-    calculateWith(c.gap, c.oldShim, c.spec);
+    calculateWith(c.gap, c.oldShim, c.desired);
     ASSERT_EQ(boxes.shown().size(), 1u);
     if (c.result == nullptr) {
         EXPECT_EQ(boxes.shown()[0], kBadDataBox);
@@ -154,7 +154,7 @@ TEST_P(MainWindowHostileInput, NeverEndsTheProgram) {
     // The inputs keep what the user typed.
     EXPECT_EQ(text(main, "txtGap"), c.gap);
     EXPECT_EQ(text(main, "txtOldShim"), c.oldShim);
-    EXPECT_EQ(text(main, "txtSpec"), c.spec);
+    EXPECT_EQ(text(main, "txtSpec"), c.desired);
     EXPECT_EQ(programEnds, 0);
 }
 
