@@ -1,6 +1,5 @@
 // Renders every window of the program to a PNG file, without a display:
 //   clearmark-snapshots OUTPUT_FOLDER
-#include "fonts.h"
 #include "forms.h"
 #include "windows.h"
 
