@@ -2,6 +2,9 @@
 BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# Warnings are always shown; CI (.ci/run) makes them errors with WERROR=ON.
+WERROR ?= OFF
+export WERROR
 
 .PHONY: run test test-windows test-sanitize fuzz lint bench-startup install package bench snapshots clean deps configure build format format-check
 
@@ -25,7 +28,7 @@ SANITIZE_BUILD = build-sanitize
 test-sanitize: deps
 	@[ -f $(SANITIZE_BUILD)/build.ninja ] || cmake -S . -B $(SANITIZE_BUILD) -G Ninja \
 		-DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" \
-		-DCLEARMARK_SANITIZE=ON -DCLEARMARK_WITH_BENCH=OFF
+		-DCLEARMARK_SANITIZE=ON -DCLEARMARK_WITH_BENCH=OFF -DCLEARMARK_WERROR=$(WERROR)
 	cmake --build $(SANITIZE_BUILD) -j$(JOBS)
 	cd $(SANITIZE_BUILD) && QT_QPA_PLATFORM=offscreen \
 		ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1 \
@@ -40,7 +43,8 @@ fuzz:
 	@scripts/install-deps checks
 	@[ -f $(FUZZ_BUILD)/build.ninja ] || CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) \
 		-G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCLEARMARK_WITH_UI=OFF \
-		-DCLEARMARK_WITH_TESTS=OFF -DCLEARMARK_WITH_BENCH=OFF -DCLEARMARK_WITH_FUZZ=ON
+		-DCLEARMARK_WITH_TESTS=OFF -DCLEARMARK_WITH_BENCH=OFF -DCLEARMARK_WITH_FUZZ=ON \
+		-DCLEARMARK_WERROR=$(WERROR)
 	cmake --build $(FUZZ_BUILD) -j$(JOBS)
 	scripts/run-fuzzers $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
@@ -71,7 +75,7 @@ deps:
 	@scripts/install-deps
 
 configure: deps
-	@[ -f $(BUILD)/build.ninja ] || cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
+	@cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS) -DCLEARMARK_WERROR=$(WERROR) >/dev/null
 
 build: configure
 	cmake --build $(BUILD) -j$(JOBS)

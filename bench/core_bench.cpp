@@ -1,6 +1,6 @@
 // The number text rules beside the standard conversions they build on, on the same inputs.
 // Prints each rule's time as a ratio of its standard baseline after the usual table.
-#include "measurement.h"
+#include "core/measurement.h"
 
 #include <benchmark/benchmark.h>
 

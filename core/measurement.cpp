@@ -1,9 +1,9 @@
-#include "measurement.h"
+#include "core/measurement.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <cstdint>
 #include <system_error>
 
 namespace clearmark {
@@ -13,84 +13,64 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// The shape of an accepted number, found by one pass over the text.
-struct NumberShape {
-    bool valid = false;
-    // Decimal exponent of the first non-zero mantissa digit, when the value is written as
-    // 0.d1d2... x 10^magnitude; only meaningful when the mantissa has a non-zero digit.
-    std::int64_t magnitude = 0;
-    bool nonZero = false;
-};
-
-NumberShape scanNumber(std::string_view s) {
-    NumberShape shape;
-    std::size_t i = 0;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
-        ++i;
-
-    std::int64_t intDigits = 0; // digits before the point, counted after leading zeros
-    std::int64_t leadingFractionZeros = 0;
-    std::size_t digits = 0;
-    bool seenNonZero = false;
-    while (i < s.size() && isDigit(s[i])) {
-        if (s[i] != '0')
-            seenNonZero = true;
-        if (seenNonZero)
-            ++intDigits;
-        ++digits;
-        ++i;
+// A number of the decimal grammar that from_chars found beyond the double range: whether it
+// is too large (rather than too small) to be a double. Its value is 0.d1d2... x 10^m with a
+// non-zero d1; it overflows when m > 0, as no double reaches 10^309 or stops above 10^-308.
+bool overflows(std::string_view number) {
+    const std::size_t e = number.find_first_of("eE");
+    const std::string_view mantissa = number.substr(0, e);
+    long long exponent = 0;
+    if (e != std::string_view::npos) {
+        std::string_view digits = number.substr(e + 1);
+        const bool negative = digits.front() == '-';
+        if (digits.front() == '-' || digits.front() == '+')
+            digits.remove_prefix(1);
+        // Saturates far beyond any double's exponent.
+        for (const char c : digits)
+            exponent = std::min(exponent * 10 + (c - '0'), 1'000'000'000LL);
+        exponent = negative ? -exponent : exponent;
     }
-    if (i < s.size() && s[i] == '.') {
-        ++i;
-        while (i < s.size() && isDigit(s[i])) {
-            if (!seenNonZero) {
-                if (s[i] != '0')
-                    seenNonZero = true;
-                else
-                    ++leadingFractionZeros;
-            }
-            ++digits;
-            ++i;
-        }
-    }
-    if (digits == 0)
-        return shape;
-
-    std::int64_t exponent = 0;
-    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
-        ++i;
-        bool negative = false;
-        if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
-            negative = s[i] == '-';
-            ++i;
-        }
-        if (i == s.size() || !isDigit(s[i]))
-            return shape;
-        constexpr std::int64_t cap = 1'000'000'000; // far beyond any double exponent
-        while (i < s.size() && isDigit(s[i])) {
-            if (exponent < cap)
-                exponent = exponent * 10 + (s[i] - '0');
-            ++i;
-        }
-        if (negative)
-            exponent = -exponent;
-    }
-    if (i != s.size())
-        return shape;
-
-    shape.valid = true;
-    shape.nonZero = seenNonZero;
-    shape.magnitude = (intDigits > 0 ? intDigits : -leadingFractionZeros) + exponent;
-    return shape;
+    const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+    const std::size_t first = mantissa.find_first_of("123456789");
+    if (first == std::string_view::npos)
+        return false;
+    // Digits before the point from the first non-zero one, or minus the zeros after it.
+    const long long magnitude = first < point ? static_cast<long long>(point - first)
+                                              : -static_cast<long long>(first - point - 1);
+    return magnitude + exponent > 0;
 }
 
 } // namespace
 
-std::optional<double> detail::readOutOfRange(std::string_view trimmed) {
-    const NumberShape shape = scanNumber(trimmed);
-    if (!shape.valid || (shape.nonZero && shape.magnitude > 0))
+std::optional<double> parseMeasurement(std::string_view text) {
+    const auto isBlank = [](char c) {
+        return c == ' ' || c == '\t';
+    };
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
+    const bool negative = !text.empty() && text.front() == '-';
+    if (negative || (!text.empty() && text.front() == '+'))
+        text.remove_prefix(1);
+    // from_chars reads no sign of its own here, and beyond the decimal grammar it also reads
+    // "inf" and "nan": a number goes on with a digit or the point.
+    if (text.empty() || !(isDigit(text.front()) || text.front() == '.'))
         return std::nullopt;
-    return trimmed.front() == '-' ? -0.0 : 0.0;
+    const char* last = text.data() + text.size();
+    double value = 0.0;
+    const auto [end, ec] = std::from_chars(text.data(), last, value, std::chars_format::general);
+    if (end != last)
+        return std::nullopt;
+    if (ec == std::errc::result_out_of_range) {
+        // Too large is no number; too small is the nearest double, a zero.
+        if (overflows(text))
+            return std::nullopt;
+        value = 0.0;
+    } else if (ec != std::errc{}) {
+        return std::nullopt;
+    }
+    return negative ? -value : value;
 }
 
 std::string formatMeasurement(double value) {

@@ -1,4 +1,4 @@
-#include "shim.h"
+#include "core/shim.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "measurement.h"
+#include "core/measurement.h"
 
 #include <gtest/gtest.h>
 

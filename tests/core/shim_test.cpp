@@ -1,5 +1,5 @@
-#include "measurement.h"
-#include "shim.h"
+#include "core/measurement.h"
+#include "core/shim.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // GetKeyValue and StartSysInfo over arbitrary registry answers: any type, any byte count,
 // any data. The key is always closed again, the result follows the rules for the type, and
 // StartSysInfo either starts one program or shows one box, never both.
-#include "SysInfoLauncher.h"
-#include "memory_registry.h"
+#include "info/SysInfoLauncher.h"
+#include "support/memory_registry.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -2,7 +2,7 @@
 // library's correctly rounded conversion gives (in the "C" locale, the program's only one),
 // and writing it then reading it back is stable. Every rejected text is outside the grammar
 // or beyond the double range.
-#include "measurement.h"
+#include "core/measurement.h"
 
 #include <cmath>
 #include <cstdint>

@@ -2,7 +2,9 @@
 
 // Every message box of the program as the user must see it, written down for the tests on
 // their own (not taken from the program's code).
-#include "msgbox.h"
+#include "runtime/msgbox.h"
+
+#include <string>
 
 namespace clearmark::expected {
 
@@ -26,7 +28,7 @@ inline const MsgBoxRequest kNoDataToCopy{"No Data to Copy", "Error No Data", Msg
 inline const MsgBoxRequest kUnavailable{"System Information Is Unavailable At This Time",
                                         "Clearmark", MsgButtons::OK, MsgIcon::None};
 
-inline MsgBoxRequest goodDataToCopy(const QString& data) {
+inline MsgBoxRequest goodDataToCopy(const std::string& data) {
     return {"Good data to copy. Data =  " + data, "Clearmark", MsgButtons::OK, MsgIcon::None};
 }
 

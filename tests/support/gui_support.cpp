@@ -1,12 +1,22 @@
-#include "gui_support.h"
+#include "support/gui_support.h"
 
-#include "windows.h"
+#include "convert/frmConvert.h"
+#include "info/frmAbout.h"
+#include "info/frmHelpCalculator.h"
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QLabel>
-#include <QLineEdit>
-#include <QTest>
+#include <algorithm>
+
+namespace clearmark::runtime {
+
+void PrintTo(const MsgBoxRequest& box, std::ostream* out) {
+    static const char* const buttons[] = {"OK", "OKCancel"};
+    static const char* const icons[] = {"None", "Information", "Exclamation", "Critical"};
+    *out << "{\"" << box.text << "\", \"" << box.caption << "\", "
+         << buttons[static_cast<int>(box.buttons)] << ", " << icons[static_cast<int>(box.icon)]
+         << "}";
+}
+
+} // namespace clearmark::runtime
 
 namespace clearmark::testing_support {
 
@@ -28,61 +38,93 @@ ScriptedBoxes::~ScriptedBoxes() {
 }
 
 void GuiTest::SetUp() {
-    runtime::resetProgramEnd();
+    // Each test is a run of its own, whatever the one before it did.
+    runtime::beginProgram();
     previousEnd_ = runtime::setProgramEndAction([this] { ++programEnds; });
 }
 
 void GuiTest::TearDown() {
     runtime::forms().unloadAllSilently();
-    flushDeletes();
+    driver().settle();
     runtime::setProgramEndAction(std::move(previousEnd_));
-    runtime::resetProgramEnd();
 }
 
-void GuiTest::startWindows() {
-    startProgram();
+frmClearmark& GuiTest::start() {
+    runtime::startProgram<frmClearmark>();
+    frmClearmark* main = runtime::forms().find<frmClearmark>();
+    if (main == nullptr)
+        throw std::logic_error("the program started without its main window");
+    return *main;
 }
 
-void GuiTest::flushDeletes() {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCoreApplication::processEvents();
+void GuiTest::click(const runtime::Form& form, const char* name) {
+    driver().click(form.control<runtime::CommandButton>(name));
 }
 
-QWidget* GuiTest::widget(QWidget* form, const char* name) {
-    if (form == nullptr)
-        return nullptr;
-    return form->findChild<QWidget*>(QString::fromLatin1(name));
+void GuiTest::select(const runtime::Form& form, const char* option) {
+    driver().click(form.control<runtime::OptionButton>(option));
 }
 
-void GuiTest::click(QWidget* form, const char* name) {
-    auto* button = qobject_cast<QAbstractButton*>(widget(form, name));
-    ASSERT_NE(button, nullptr) << name;
-    ASSERT_TRUE(button->isVisible()) << name;
-    QTest::mouseClick(button, Qt::LeftButton);
+void GuiTest::choose(const runtime::Form& form, const char* menuEntry) {
+    driver().choose(form.control<runtime::MenuItem>(menuEntry));
 }
 
-void GuiTest::type(QWidget* form, const char* name, const QString& text) {
-    auto* box = qobject_cast<QLineEdit*>(widget(form, name));
-    ASSERT_NE(box, nullptr) << name;
-    QTest::keyClicks(box, text);
+void GuiTest::type(const runtime::Form& form, const char* box, std::string_view text) {
+    driver().type(form.control<runtime::TextBox>(box), text);
 }
 
-QString GuiTest::text(QWidget* form, const char* name) {
-    QWidget* w = widget(form, name);
-    if (auto* box = qobject_cast<QLineEdit*>(w))
-        return box->text();
-    if (auto* label = qobject_cast<QLabel*>(w))
-        return label->text();
-    if (auto* button = qobject_cast<QAbstractButton*>(w))
-        return button->text();
-    ADD_FAILURE() << "no control with text named " << name;
-    return {};
+void GuiTest::enter(const runtime::Form& form, const char* box, std::string_view text) {
+    const auto handle = form.control<runtime::TextBox>(box);
+    handle.setText("");
+    // Key by key, a long text would take minutes.
+    constexpr std::size_t kLongestTyped = 200;
+    const bool typeable =
+        text.size() <= kLongestTyped &&
+        std::all_of(text.begin(), text.end(), [](char c) { return c >= ' ' && c <= '~'; });
+    if (typeable)
+        driver().type(handle, text);
+    else
+        handle.setText(text);
+}
+
+std::vector<std::string> GuiTest::focusAfterEach(const runtime::Form& form, Key key, int count) {
+    std::vector<std::string> order;
+    for (int i = 0; i < count; ++i) {
+        driver().press(form, key);
+        order.push_back(driver().focused(form));
+    }
+    return order;
+}
+
+::testing::AssertionResult GuiTest::tabTo(const runtime::Form& form, const char* name) {
+    const std::size_t round = form.controls().size() + 1;
+    for (std::size_t i = 0; i < round; ++i) {
+        if (driver().focused(form) == name)
+            return ::testing::AssertionSuccess();
+        driver().press(form, Key::Tab);
+    }
+    return ::testing::AssertionFailure() << "Tab never reaches " << name;
+}
+
+std::string GuiTest::loadedWindows() {
+    std::string names;
+    const auto add = [&names](const runtime::Form* form) {
+        if (form == nullptr)
+            return;
+        if (!names.empty())
+            names += ' ';
+        names += form->design().name;
+    };
+    add(runtime::forms().find<frmClearmark>());
+    add(runtime::forms().find<frmConvert>());
+    add(runtime::forms().find<frmHelpCalculator>());
+    add(runtime::forms().find<frmAbout>());
+    return names;
 }
 
 void WithMainWindow::SetUp() {
     GuiTest::SetUp();
-    main = start<frmClearmark>();
-    ASSERT_NE(main, nullptr);
+    main = &start();
 }
 
 } // namespace clearmark::testing_support

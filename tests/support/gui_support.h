@@ -1,16 +1,26 @@
 #pragma once
 
-#include "forms.h"
-#include "frmClearmark.h"
-#include "msgbox.h"
-#include "program.h"
+// The window tests' fixture, written once for every implementation of the window runtime:
+// the program started fresh for each test, message boxes scripted, the end of the program
+// recorded instead of ending the test process.
+#include "main/frmClearmark.h"
+#include "runtime/forms.h"
+#include "runtime/msgbox.h"
+#include "runtime/program.h"
+#include "support/driver.h"
 
-#include <QString>
-#include <QWidget>
 #include <deque>
 #include <functional>
 #include <gtest/gtest.h>
+#include <ostream>
+#include <string>
+#include <string_view>
 #include <vector>
+
+namespace clearmark::runtime {
+// How a box reads in a failed assertion.
+void PrintTo(const MsgBoxRequest& box, std::ostream* out);
+} // namespace clearmark::runtime
 
 namespace clearmark::testing_support {
 
@@ -37,33 +47,48 @@ private:
     std::function<void(const runtime::MsgBoxRequest&)> look_;
 };
 
-// The program's windows started fresh for each test, with boxes scripted and the end of
-// the program recorded instead of ending the test process.
 class GuiTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
 
     // Starts the program as its main() does and returns the main window.
-    template <class F> F* start();
-    // Destroys windows that were unloaded, as the event loop would.
-    static void flushDeletes();
+    frmClearmark& start();
 
-    static QWidget* widget(QWidget* form, const char* name);
-    template <class T> static T* child(QWidget* form, const char* name) {
-        auto* found = qobject_cast<T*>(widget(form, name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
+    template <class T> static T control(const runtime::Form& form, const char* name) {
+        return form.control<T>(name);
     }
-    static void click(QWidget* form, const char* name);
-    static void type(QWidget* form, const char* name, const QString& text);
-    static QString text(QWidget* form, const char* name);
+    static runtime::TextBox textBox(const runtime::Form& form, const char* name) {
+        return form.control<runtime::TextBox>(name);
+    }
+    static runtime::Label label(const runtime::Form& form, const char* name) {
+        return form.control<runtime::Label>(name);
+    }
+    // A click on the command button of that name.
+    static void click(const runtime::Form& form, const char* name);
+    // A click on the option button of that name.
+    static void select(const runtime::Form& form, const char* option);
+    static void choose(const runtime::Form& form, const char* menuEntry);
+    static void type(const runtime::Form& form, const char* box, std::string_view text);
+    // Puts the text into the box in place of what it held: typed key by key where a user
+    // would type it (a short printable ASCII text), else set through the box's handle.
+    static void enter(const runtime::Form& form, const char* box, std::string_view text);
+    static void press(const runtime::Form& form, Key key) { driver().press(form, key); }
+    static std::string focused(const runtime::Form& form) { return driver().focused(form); }
+    // Presses the key `count` times; the control holding the focus after each press.
+    static std::vector<std::string> focusAfterEach(const runtime::Form& form, Key key, int count);
+    // Presses Tab until the named control holds the focus; fails when a whole round of the
+    // window's controls does not reach it.
+    static ::testing::AssertionResult tabTo(const runtime::Form& form, const char* name);
+    // The names of the loaded windows: main, converter, help, About, as loaded ("" for none).
+    static std::string loadedWindows();
+
+    static Driver& input() { return driver(); }
 
     ScriptedBoxes boxes;
     int programEnds = 0;
 
 private:
-    void startWindows();
     runtime::ProgramEndAction previousEnd_;
 };
 
@@ -73,10 +98,5 @@ protected:
     void SetUp() override;
     frmClearmark* main = nullptr;
 };
-
-template <class F> F* GuiTest::start() {
-    startWindows();
-    return runtime::forms().find<F>();
-}
 
 } // namespace clearmark::testing_support

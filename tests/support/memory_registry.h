@@ -3,7 +3,7 @@
 // A registry in memory that answers as Win32 does: typed byte data, ERROR_MORE_DATA when the
 // data does not fit the caller's buffer, the byte count including a string's terminating
 // zero when it was stored with one. It records every call.
-#include "registry.h"
+#include "runtime/platform/registry.h"
 
 #include <cstring>
 #include <map>

@@ -1,35 +1,29 @@
 // A seeded monkey: long random sequences of user actions over every window, with the
 // windows' rules checked after each one. A failure names its seed and action; replay it
 // with CLEARMARK_MONKEY_SEED=<seed> (and CLEARMARK_MONKEY_ACTIONS=<count>).
-#include "expected_boxes.h"
-#include "frmAbout.h"
-#include "frmClearmark.h"
-#include "frmConvert.h"
-#include "frmHelpCalculator.h"
-#include "gui_support.h"
+#include "convert/frmConvert.h"
+#include "info/frmAbout.h"
+#include "info/frmHelpCalculator.h"
+#include "main/frmClearmark.h"
+#include "support/expected_boxes.h"
+#include "support/gui_support.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QClipboard>
-#include <QLabel>
-#include <QLineEdit>
-#include <QRadioButton>
-#include <QTest>
-
+#include <algorithm>
 #include <cstdio>
-#include <functional>
+#include <cstdlib>
 #include <random>
+#include <string>
+#include <vector>
 
 namespace clearmark {
 namespace {
 
+using runtime::ControlKind;
 using runtime::forms;
 using runtime::MsgAnswer;
 using runtime::MsgBoxRequest;
 using runtime::MsgButtons;
-using runtime::MsgIcon;
-
-const QStringList kWindows = {"frmClearmark", "frmConvert", "frmHelpCalculator", "frmAbout"};
+using testing_support::Key;
 
 using namespace expected;
 
@@ -42,212 +36,230 @@ protected:
     int boxCount = 0;
     std::mt19937 random;
 
-    int pick(int count) { return std::uniform_int_distribution<int>(0, count - 1)(random); }
+    int pick(std::size_t count) {
+        return std::uniform_int_distribution<int>(0, int(count) - 1)(random);
+    }
     bool chance(int percent) { return pick(100) < percent; }
 
-    QString randomText() {
-        static const QStringList hostile = {"abc",
-                                            "   ",
-                                            "-",
-                                            ".",
-                                            "1.2.3",
-                                            "1e999",
-                                            "-1e999",
-                                            "1e-400",
-                                            "nan",
-                                            "inf",
-                                            "0x10",
-                                            "2,5",
-                                            "0.20",
-                                            "2.45",
-                                            "0.175",
-                                            "25.4",
-                                            "1e308",
-                                            "-7.1e306",
-                                            "1.7e308",
-                                            "-1.7e308",
-                                            " 0.3 ",
-                                            "+.5",
-                                            "1e",
-                                            QString::fromUtf8("\xd9\xa1\xd9\xa2"),
-                                            QString::fromUtf8("\xef\xbc\x93.5")};
+    std::string randomText() {
+        static const char* const hostile[] = {
+            "abc",           "   ",      "-",     ".",    "1.2.3", "1e999",
+            "-1e999",        "1e-400",   "nan",   "inf",  "0x10",  "2,5",
+            "0.20",          "2.45",     "0.175", "25.4", "1e308", "-7.1e306",
+            "1.7e308",       "-1.7e308", " 0.3 ", "+.5",  "1e",    "\xd9\xa1\xd9\xa2",
+            "\xef\xbc\x93.5"};
         switch (pick(4)) {
         case 0:
-            return hostile[pick(int(hostile.size()))];
-        case 1:
-            return QString::number(std::uniform_real_distribution<double>(-5, 5)(random), 'g',
-                                   1 + pick(17));
+            return hostile[pick(std::size(hostile))];
+        case 1: {
+            char number[64];
+            const double value = std::uniform_real_distribution<double>(-5, 5)(random);
+            std::snprintf(number, sizeof number, "%.*g", 1 + pick(17), value);
+            return number;
+        }
         case 2: {
-            QString digits;
+            static const char kChars[] = "0123456789.eE+- ";
+            std::string digits;
             for (int i = pick(30); i >= 0; --i)
-                digits += QChar(u"0123456789.eE+- "[pick(16)]);
+                digits += kChars[pick(16)];
             return digits;
         }
         default:
-            return QString(10'000, QChar(u"9a. "[pick(4)]));
+            return std::string(10'000, "9a. "[pick(4)]);
         }
     }
 
-    QList<QWidget*> openWindows() const {
-        QList<QWidget*> windows;
-        for (const QString& name : kWindows)
-            if (QWidget* w = forms().find(name); w != nullptr && w->isVisible())
-                windows << w;
+    static std::vector<const runtime::Form*> shownWindows() {
+        std::vector<const runtime::Form*> windows;
+        const auto add = [&windows](const runtime::Form* form) {
+            if (form != nullptr && form->visible())
+                windows.push_back(form);
+        };
+        add(forms().find<frmClearmark>());
+        add(forms().find<frmConvert>());
+        add(forms().find<frmHelpCalculator>());
+        add(forms().find<frmAbout>());
         return windows;
     }
-    template <class T> QList<T*> visibleControls() const {
-        QList<T*> found;
-        for (QWidget* window : openWindows())
-            for (T* control : window->findChildren<T*>())
-                if (control->isVisibleTo(window))
-                    found << control;
+    struct Shown {
+        const runtime::Form* window;
+        runtime::Control control;
+    };
+    // The visible controls of the shown windows, of the given kinds.
+    static std::vector<Shown> shownControls(std::initializer_list<ControlKind> kinds) {
+        std::vector<Shown> found;
+        for (const runtime::Form* window : shownWindows())
+            for (const runtime::Control& control : window->controls())
+                if (control.visible() &&
+                    std::find(kinds.begin(), kinds.end(), control.kind()) != kinds.end())
+                    found.push_back({window, control});
         return found;
+    }
+
+    // What pressing the command button of that name may show, and whether it may end the run.
+    void allowFor(const std::string& button) {
+        if (button == "cmdCalculate") {
+            allowed = {kShimSizes, kBadData};
+        } else if (button == "cmdExit") {
+            allowed = {kExit};
+            mayEnd = true;
+        } else if (button == "cmdConvert1") {
+            allowed = {kNoData, kConvertBadData};
+        } else if (button == "cmdCopy") {
+            const std::string data = textBox(*forms().find<frmConvert>(), "txtData").text();
+            allowed = {kNoDataToCopy, goodDataToCopy(data)};
+        } else if (button == "cmdSysInfo") {
+            allowed = {kUnavailable};
+        }
     }
 
     void act() {
         allowed.clear();
         shown.clear();
         mayEnd = false;
-        QList<QAbstractButton*> buttons = visibleControls<QAbstractButton>();
-        const QList<QLineEdit*> boxes = visibleControls<QLineEdit>();
         switch (pick(10)) {
         case 0:
-        case 1: { // type into a text box
-            if (boxes.isEmpty())
+        case 1: { // type into a text box, or paste
+            const std::vector<Shown> boxes = shownControls({ControlKind::TextBox});
+            if (boxes.empty())
                 return;
-            QLineEdit* box = boxes[pick(int(boxes.size()))];
-            const QString text = randomText();
+            const Shown& chosen = boxes[pick(boxes.size())];
+            const auto box = textBox(*chosen.window, chosen.control.name().c_str());
+            const std::string text = randomText();
             if (chance(30))
-                box->clear();
-            const bool ascii =
-                std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
-            if (text.size() > 100 || !ascii || chance(20)) {
-                QGuiApplication::clipboard()->setText(text);
-                QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+                box.setText("");
+            const bool printable =
+                std::all_of(text.begin(), text.end(), [](char c) { return c >= ' ' && c <= '~'; });
+            if (text.size() > 100 || !printable || chance(20)) {
+                input().setClipboardText(text);
+                input().paste(box);
             } else {
-                QTest::keyClicks(box, text);
+                input().type(box, text);
             }
             return;
         }
         case 2:
         case 3:
         case 4:
-        case 5: { // press a button
-            if (buttons.isEmpty())
+        case 5: { // click a button
+            const std::vector<Shown> buttons =
+                shownControls({ControlKind::CommandButton, ControlKind::OptionButton});
+            if (buttons.empty())
                 return;
-            QAbstractButton* button = buttons[pick(int(buttons.size()))];
-            const QString name = button->objectName();
-            if (name == "cmdCalculate")
-                allowed = {kShimSizes, kBadData};
-            else if (name == "cmdExit")
-                allowed = {kExit}, mayEnd = true;
-            else if (name == "cmdConvert1")
-                allowed = {kNoData, kConvertBadData};
-            else if (name == "cmdCopy") {
-                const QString data = button->window()->findChild<QLineEdit*>("txtData")->text();
-                allowed = {kNoDataToCopy,
-                           {"Good data to copy. Data =  " + data, "Clearmark", MsgButtons::OK,
-                            MsgIcon::None}};
-            } else if (name == "cmdSysInfo")
-                allowed = {kUnavailable};
-            if (qobject_cast<QRadioButton*>(button))
-                QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, 6));
-            else
-                QTest::mouseClick(button, Qt::LeftButton);
+            const Shown& button = buttons[pick(buttons.size())];
+            if (button.control.kind() == ControlKind::CommandButton)
+                allowFor(button.control.name());
+            input().click(button.control);
             return;
         }
         case 6: { // a menu entry
-            auto* main = forms().find<frmClearmark>();
-            main->findChild<QAction*>(chance(50) ? "mnuAbout" : "mnuHelp2")->trigger();
+            const frmClearmark* main = forms().find<frmClearmark>();
+            input().choose(main->control<runtime::MenuItem>(chance(50) ? "mnuAbout" : "mnuHelp2"));
             return;
         }
         case 7: { // close a window by its close button
-            QList<QWidget*> windows = openWindows();
-            QWidget* window = windows[pick(int(windows.size()))];
-            if (window->objectName() == "frmClearmark" && !chance(10))
+            const std::vector<const runtime::Form*> windows = shownWindows();
+            const runtime::Form* window = windows[pick(windows.size())];
+            const bool isMain = window == forms().find<frmClearmark>();
+            if (isMain && !chance(10))
                 return; // closing the main window ends the run: rarely
-            mayEnd = window->objectName() == "frmClearmark";
-            window->close();
+            mayEnd = isMain;
+            input().close(*window);
             return;
         }
-        case 8: { // Esc or Enter in the About window
-            if (auto* about = forms().find<frmAbout>(); about && about->isVisible()) {
-                QWidget* target = about->focusWidget() ? about->focusWidget() : about;
-                const bool enter = chance(50);
-                // Enter presses the focused button, which may be "System Info...".
-                if (enter && target->objectName() == "cmdSysInfo")
-                    allowed = {kUnavailable};
-                QTest::keyClick(target, enter ? Qt::Key_Return : Qt::Key_Escape);
-            }
+        case 8: { // a key where a window's focus is
+            const std::vector<const runtime::Form*> windows = shownWindows();
+            const runtime::Form* window = windows[pick(windows.size())];
+            static const Key keys[] = {Key::Tab, Key::ShiftTab, Key::Enter, Key::Escape,
+                                       Key::Space};
+            const Key key = keys[pick(std::size(keys))];
+            // Enter and Space press the focused command button; in the About window Enter
+            // and Esc press OK otherwise, which shows nothing.
+            const std::string focus = input().focused(*window);
+            const bool pressesFocus = key == Key::Enter || key == Key::Space;
+            if (pressesFocus && isCommandButton(*window, focus))
+                allowFor(focus);
+            input().press(*window, key);
             return;
         }
         default: // open the converter
-            QTest::mouseClick(forms().find<frmClearmark>()->findChild<QWidget*>("cmdConverter"),
-                              Qt::LeftButton);
+            click(*forms().find<frmClearmark>(), "cmdConverter");
             return;
         }
     }
 
+    static bool isCommandButton(const runtime::Form& window, const std::string& name) {
+        const std::vector<runtime::Control> controls = window.controls();
+        return std::any_of(controls.begin(), controls.end(), [&](const runtime::Control& c) {
+            return c.name() == name && c.kind() == ControlKind::CommandButton;
+        });
+    }
+
     // The windows' rules, after every action.
     void checkInvariants() {
-        flushDeletes();
-        for (const QString& name : kWindows) {
-            int instances = 0;
-            for (QWidget* w : QApplication::topLevelWidgets())
-                instances += w->objectName() == name ? 1 : 0;
-            ASSERT_LE(instances, 1) << name.toStdString() << " exists twice";
-            if (instances == 1) {
-                ASSERT_NE(forms().find(name), nullptr) << name.toStdString();
-            }
-        }
+        input().settle();
         for (const MsgBoxRequest& box : shown) {
             const bool permitted = std::find(allowed.begin(), allowed.end(), box) != allowed.end();
-            ASSERT_TRUE(permitted) << "unexpected box: " << box.text.left(80).toStdString() << " / "
-                                   << box.caption.toStdString();
+            ASSERT_TRUE(permitted)
+                << "unexpected box: " << box.text.substr(0, 80) << " / " << box.caption;
         }
         ASSERT_LE(shown.size(), 1u) << "more than one box for one action";
         if (programEnds > 0) {
             ASSERT_TRUE(mayEnd) << "the program ended";
+            ASSERT_EQ(loadedWindows(), "") << "windows left after the end";
             return;
         }
-        auto* main = forms().find<frmClearmark>();
+        const frmClearmark* main = forms().find<frmClearmark>();
         ASSERT_NE(main, nullptr);
-        ASSERT_TRUE(main->isVisible());
-        auto* result = main->findChild<QWidget*>("txtNewShim");
-        auto* label = main->findChild<QWidget*>("lblNewShim");
-        ASSERT_EQ(result->isHidden(), label->isHidden()) << "result and its label disagree";
+        ASSERT_TRUE(main->visible());
+        const runtime::TextBox result = textBox(*main, "txtNewShim");
+        const runtime::Label resultLabel = label(*main, "lblNewShim");
+        ASSERT_EQ(result.visible(), resultLabel.visible()) << "result and its label disagree";
         if (!shown.empty() && shown[0] == kBadData) {
-            ASSERT_TRUE(result->isHidden());
-            ASSERT_EQ(main->findChild<QLineEdit*>("txtNewShim")->text(), "");
+            ASSERT_FALSE(result.visible());
+            ASSERT_EQ(result.text(), "");
         }
-        if (auto* conv = forms().find<frmConvert>()) {
-            ASSERT_FALSE(conv->findChild<QRadioButton*>("optMmToInches")->isChecked() &&
-                         conv->findChild<QRadioButton*>("optInchesToMm")->isChecked())
+        if (const frmConvert* conv = forms().find<frmConvert>()) {
+            ASSERT_FALSE(control<runtime::OptionButton>(*conv, "optMmToInches").value() &&
+                         control<runtime::OptionButton>(*conv, "optInchesToMm").value())
                 << "both directions selected";
         }
     }
 };
 
+// Puts a presenter in place for the scope, and the previous one back after it.
+class PresenterScope {
+public:
+    explicit PresenterScope(runtime::MsgBoxPresenter presenter)
+        : previous_(runtime::setMsgBoxPresenter(std::move(presenter))) {}
+    ~PresenterScope() { runtime::setMsgBoxPresenter(std::move(previous_)); }
+    PresenterScope(const PresenterScope&) = delete;
+    PresenterScope& operator=(const PresenterScope&) = delete;
+
+private:
+    runtime::MsgBoxPresenter previous_;
+};
+
 TEST_P(Monkey, KeepsEveryWindowRule) {
     unsigned seed = GetParam();
     int actions = 2000;
-    if (const QByteArray replay = qgetenv("CLEARMARK_MONKEY_SEED"); !replay.isEmpty())
-        seed = replay.toUInt();
-    if (const QByteArray count = qgetenv("CLEARMARK_MONKEY_ACTIONS"); !count.isEmpty())
-        actions = count.toInt();
+    if (const char* replay = std::getenv("CLEARMARK_MONKEY_SEED"); replay != nullptr && *replay)
+        seed = unsigned(std::strtoul(replay, nullptr, 10));
+    if (const char* count = std::getenv("CLEARMARK_MONKEY_ACTIONS"); count != nullptr && *count)
+        actions = std::atoi(count);
     random.seed(seed);
 
-    const runtime::MsgBoxPresenter previous =
-        runtime::setMsgBoxPresenter([this](const MsgBoxRequest& request) {
-            shown.push_back(request);
-            ++boxCount;
-            if (request.buttons == MsgButtons::OKCancel)
-                return chance(8) ? MsgAnswer::OK : MsgAnswer::Cancel;
-            return MsgAnswer::OK;
-        });
-    start<frmClearmark>();
+    const PresenterScope presenter([this](const MsgBoxRequest& request) {
+        shown.push_back(request);
+        ++boxCount;
+        if (request.buttons == MsgButtons::OKCancel)
+            return chance(8) ? MsgAnswer::OK : MsgAnswer::Cancel;
+        return MsgAnswer::OK;
+    });
+    start();
     int ends = 0;
-    for (int i = 0; i < actions && !HasFailure(); ++i) {
+    int done = 0;
+    for (int i = 0; i < actions && !HasFailure(); ++i, ++done) {
         SCOPED_TRACE("seed " + std::to_string(seed) + ", action " + std::to_string(i) +
                      " (replay: CLEARMARK_MONKEY_SEED=" + std::to_string(seed) + ")");
         act();
@@ -255,15 +267,15 @@ TEST_P(Monkey, KeepsEveryWindowRule) {
         if (programEnds > 0) { // the run ended as the user asked: start the program again
             ++ends;
             programEnds = 0;
-            EXPECT_EQ(forms().loadedCount(), 0);
-            runtime::resetProgramEnd();
-            flushDeletes();
-            start<frmClearmark>();
+            input().settle();
+            start();
         }
     }
-    runtime::setMsgBoxPresenter(previous);
+    if (actions >= 100) {
+        EXPECT_GT(boxCount, 0) << "the monkey never pressed a button that answers";
+    }
     std::printf("monkey seed %u: %d actions, %d boxes answered, %d ends of the program\n", seed,
-                actions, boxCount, ends);
+                done, boxCount, ends);
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, Monkey, ::testing::Values(1u, 7u, 42u, 1975u, 20261208u));

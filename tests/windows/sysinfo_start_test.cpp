@@ -1,7 +1,7 @@
 // StartSysInfo end to end on Windows (under Wine): the two real keys, written by the test,
 // real files and real processes.
-#include "SysInfoLauncher.h"
-#include "win32_test_support.h"
+#include "info/SysInfoLauncher.h"
+#include "windows/win32_test_support.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // GetKeyValue through the advapi32 binding, on values this test writes into its own key.
-#include "SysInfoLauncher.h"
-#include "win32_test_support.h"
+#include "info/SysInfoLauncher.h"
+#include "windows/win32_test_support.h"
 
 #include <gtest/gtest.h>
 

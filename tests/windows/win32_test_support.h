@@ -1,7 +1,7 @@
 #pragma once
 
 // Helpers for the tests that use the real Win32 registry, files and processes.
-#include "registry.h"
+#include "runtime/platform/registry.h"
 
 #include <windows.h>
 

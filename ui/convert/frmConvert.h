@@ -1,18 +1,13 @@
 #pragma once
 
-#include "form.h"
-
-class QLineEdit;
-class QRadioButton;
+#include "runtime/form.h"
 
 namespace clearmark {
 
 // The converter: one measurement between millimetres and inches, handed on to the main
 // window through the clipboard.
 class frmConvert : public runtime::Form {
-    Q_OBJECT
 public:
-    static constexpr const char* kFormName = "frmConvert";
     // Millimetres per inch.
     static constexpr double kMillimetresPerInch = 25.4;
 
@@ -29,9 +24,9 @@ protected:
     void Form_Load() override;
 
 private:
-    QLineEdit* txtData_;
-    QRadioButton* optMmToInches_;
-    QRadioButton* optInchesToMm_;
+    runtime::TextBox txtData = control<runtime::TextBox>("txtData");
+    runtime::OptionButton optMmToInches = control<runtime::OptionButton>("optMmToInches");
+    runtime::OptionButton optInchesToMm = control<runtime::OptionButton>("optInchesToMm");
     double convertedValue_ = 0.0;
 };
 

@@ -1,4 +1,4 @@
-#include "SysInfoLauncher.h"
+#include "info/SysInfoLauncher.h"
 
 #include <algorithm>
 #include <array>

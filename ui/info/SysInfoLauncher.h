@@ -3,8 +3,8 @@
 // Finds the system-information tool through the registry and starts it, or tells the user
 // in one message that it cannot. Standard C++ only: the registry, the file search, the
 // program start and the message come in through interfaces.
-#include "files.h"
-#include "registry.h"
+#include "runtime/platform/files.h"
+#include "runtime/platform/registry.h"
 
 #include <string>
 

@@ -1,27 +1,30 @@
 #pragma once
 
-#include "appinfo.h"
-#include "form.h"
+#include "runtime/appinfo.h"
+#include "runtime/form.h"
+
+#include <string>
 
 namespace clearmark {
 
 // The About window: title, version, description, disclaimer, and the way to the system's
 // information tool.
 class frmAbout : public runtime::Form {
-    Q_OBJECT
 public:
-    static constexpr const char* kFormName = "frmAbout";
-
     frmAbout();
 
     // "Version " and the version numbers in plain decimals: Version 1.0.0.
-    static QString versionCaption(const runtime::AppVersion& version);
+    static std::string versionCaption(const runtime::AppVersion& version);
 
     void cmdOK_Click();
     void cmdSysInfo_Click();
 
 protected:
     void Form_Load() override;
+
+private:
+    runtime::Label lblTitle = control<runtime::Label>("lblTitle");
+    runtime::Label lblVersion = control<runtime::Label>("lblVersion");
 };
 
 // Looks up the system-information tool and starts it, or tells the user it cannot.

@@ -1,30 +1,33 @@
-#include "frmHelpCalculator.h"
+#include "info/frmHelpCalculator.h"
 
-#include <QLabel>
+#include <utility>
 
 namespace clearmark {
 namespace {
 
-using runtime::ControlDesign;
-using runtime::ControlKind;
+using enum runtime::ControlKind;
+
+// The label is 15 twips wider than the window and leaves a strip of the window's own colour
+// along the bottom. Its caption, the help text, is set when the window is made.
+// clang-format off
+constexpr runtime::ControlDesign kControls[] = {
+//   name       kind   caption left top  width height tab
+    {"lblHelp", Label, "",     0,   0,   7815, 1695,  0},
+};
+// clang-format on
 
 constexpr runtime::WindowDesign kWindow{
-    .name = frmHelpCalculator::kFormName,
+    .name = "frmHelpCalculator",
     .caption = "How To Use Calculator",
     .clientWidth = 7800,
     .clientHeight = 1755,
+    .controls = kControls,
     .backColor = runtime::SystemColor::InactiveCaptionText,
-};
-
-// The label is 15 twips wider than the window and leaves a strip of the window's own colour
-// along the bottom.
-constexpr ControlDesign kControls[] = {
-    {"lblHelp", ControlKind::ParagraphLabel, "", 0, 0, 7815, 1695, 0},
 };
 
 } // namespace
 
-QString frmHelpCalculator::helpText() {
+std::string frmHelpCalculator::helpText() {
     const std::pair<const char*, int> paragraphs[] = {
         {"Enter the measured valve clearance (in Millimeters) in the Measured gap box.", 46},
         {"Enter the measured Original shim width into the Original Shim box.", 84},
@@ -37,15 +40,14 @@ QString frmHelpCalculator::helpText() {
          "motorcycle valve shim calculations.",
          0},
     };
-    QString text;
+    std::string text;
     for (const auto& [paragraph, spaces] : paragraphs)
-        text += QString::fromLatin1(paragraph) + QString(spaces, QLatin1Char(' '));
+        text += paragraph + std::string(spaces, ' ');
     return text;
 }
 
 frmHelpCalculator::frmHelpCalculator() : Form(kWindow) {
-    buildControls(kControls);
-    control<QLabel>("lblHelp")->setText(helpText());
+    control<runtime::Label>("lblHelp").setCaption(helpText());
 }
 
 } // namespace clearmark

@@ -1,133 +1,96 @@
-#include "frmClearmark.h"
+#include "main/frmClearmark.h"
 
-#include "forms.h"
-#include "measurement.h"
-#include "msgbox.h"
-#include "program.h"
-#include "shim.h"
-
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenuBar>
-#include <QPushButton>
+#include "convert/frmConvert.h"
+#include "core/measurement.h"
+#include "core/shim.h"
+#include "info/frmAbout.h"
+#include "info/frmHelpCalculator.h"
+#include "runtime/forms.h"
+#include "runtime/msgbox.h"
+#include "runtime/program.h"
 
 namespace clearmark {
 namespace {
 
+using runtime::Alignment;
 using runtime::ControlDesign;
-using runtime::ControlKind;
+using runtime::FontDesign;
+using runtime::Visibility;
+using enum runtime::ControlKind;
+
+constexpr FontDesign kRegular{};
+constexpr FontDesign kBold975{9.75, true};
+constexpr FontDesign kBold12{12, true};
+constexpr FontDesign kBold18{18, true};
+constexpr Visibility kHidden = Visibility::Hidden;
+constexpr Visibility kShown = Visibility::Shown;
+
+// In stored order, which is also the order of creation and stacking.
+// clang-format off
+constexpr ControlDesign kControls[] = {
+//   name            kind           caption                                             left   top  width height tab  font      shown    alignment
+    {"cmdExhaust",   CommandButton, "EX",                                               4440,  600,  375,  255,  13},
+    {"cmdIntake",    CommandButton, "IN",                                               4440,  360,  375,  255,  12},
+    {"cmdConverter", CommandButton, "Converter",                                        5160, 2040, 1575,  615,  11, kBold975},
+    {"txtNewShim",   TextBox,       "",                                                 2520, 1560, 1695,  495,   9, kBold18,  kHidden},
+    {"txtOldShim",   TextBox,       "",                                                  240, 1560, 1695,  525,   2, kBold18},
+    {"txtSpec",      TextBox,       "",                                                 2520,  360, 1695,  495,   3, kBold18},
+    {"txtGap",       TextBox,       "",                                                  240,  360, 1695,  495,   1, kBold18},
+    {"cmdReset",     CommandButton, "Reset",                                            1560, 2520,  855,  375,   5},
+    {"cmdCalculate", CommandButton, "Calculate",                                        2640, 2520,  855,  375,   4},
+    {"cmdExit",      CommandButton, "Exit",                                              480, 2520,  855,  375,   0},
+    {"lblConvert",   Label,         "Enter values in Millimeters or use the Converter", 4800, 1080, 2295, 1095,  16, kBold12,  kShown,  Alignment::Centred},
+    {"lblExhaust",   Label,         "Exhaust Average Spec",                             4920,  600, 1815,  255,  15},
+    {"lblIntake",    Label,         "Intake Average Spec",                              4920,  360, 1815,  255,  14},
+    {"lblNewShim",   Label,         "New Shim Size (approx)",                           2520, 1320, 1695,  255,  10, kRegular, kHidden},
+    {"lblOldShim",   Label,         "Original Shim Size",                                360, 1320, 1695,  255,   8},
+    {"lblSpec",      Label,         "Desired Gap Specification",                        2520,  120, 2055,  255,   7},
+    {"lblGap",       Label,         "Measured Clearance Gap",                            240,  120, 1935,  255,   6},
+};
+// clang-format on
+
+constexpr runtime::MenuEntryDesign kHelpEntries[] = {
+    {.name = "mnuAbout", .caption = "About"},
+    {.name = "mnuHelp2", .caption = "Help"},
+};
+constexpr runtime::MenuDesign kMenu{.name = "mnuHelp", .caption = "Help", .entries = kHelpEntries};
 
 constexpr runtime::WindowDesign kWindow{
-    .name = frmClearmark::kFormName,
+    .name = "frmClearmark",
     .caption = "Dorvan's Clearmark",
     .clientWidth = 7440,
     .clientHeight = 3210,
+    .controls = kControls,
+    .menu = &kMenu,
 };
 
-constexpr runtime::FontDesign kLargeBold{18, true};
-
-// In stored order, which is also the order of creation and stacking.
-constexpr ControlDesign kControls[] = {
-    {"cmdExhaust", ControlKind::CommandButton, "EX", 4440, 600, 375, 255, 13},
-    {"cmdIntake", ControlKind::CommandButton, "IN", 4440, 360, 375, 255, 12},
-    {"cmdConverter",
-     ControlKind::CommandButton,
-     "Converter",
-     5160,
-     2040,
-     1575,
-     615,
-     11,
-     {9.75, true}},
-    {"txtNewShim", ControlKind::TextBox, "", 2520, 1560, 1695, 495, 9, kLargeBold, false},
-    {"txtOldShim", ControlKind::TextBox, "", 240, 1560, 1695, 525, 2, kLargeBold},
-    {"txtSpec", ControlKind::TextBox, "", 2520, 360, 1695, 495, 3, kLargeBold},
-    {"txtGap", ControlKind::TextBox, "", 240, 360, 1695, 495, 1, kLargeBold},
-    {"cmdReset", ControlKind::CommandButton, "Reset", 1560, 2520, 855, 375, 5},
-    {"cmdCalculate", ControlKind::CommandButton, "Calculate", 2640, 2520, 855, 375, 4},
-    {"cmdExit", ControlKind::CommandButton, "Exit", 480, 2520, 855, 375, 0},
-    {"lblConvert",
-     ControlKind::Label,
-     "Enter values in Millimeters or use the Converter",
-     4800,
-     1080,
-     2295,
-     1095,
-     16,
-     {12, true},
-     true,
-     true},
-    {"lblExhaust", ControlKind::Label, "Exhaust Average Spec", 4920, 600, 1815, 255, 15},
-    {"lblIntake", ControlKind::Label, "Intake Average Spec", 4920, 360, 1815, 255, 14},
-    {"lblNewShim",
-     ControlKind::Label,
-     "New Shim Size (approx)",
-     2520,
-     1320,
-     1695,
-     255,
-     10,
-     {},
-     false},
-    {"lblOldShim", ControlKind::Label, "Original Shim Size", 360, 1320, 1695, 255, 8},
-    {"lblSpec", ControlKind::Label, "Desired Gap Specification", 2520, 120, 2055, 255, 7},
-    {"lblGap", ControlKind::Label, "Measured Clearance Gap", 240, 120, 1935, 255, 6},
-};
-
-const char* const kShimSizesText =
+constexpr const char* kShimSizesText =
     "Triumph shims come in 0.025mm increments from 2.00 to 3.20mm in 0.025mm increments. "
     "Adjust the approx. size above accordingly to match the available shim sizes.";
-const char* const kShimSizesCaption =
+constexpr const char* kShimSizesCaption =
     "Please Adjust your new shim size as follows (for Triumph Motorcycles):";
-
-// The windows this one opens, by name: each opens once it is part of the program.
-const QString kConverter = QStringLiteral("frmConvert");
-const QString kHelpWindow = QStringLiteral("frmHelpCalculator");
-const QString kAboutWindow = QStringLiteral("frmAbout");
-
-// The text of a text box as the number rules read it.
-std::optional<double> readNumber(const QLineEdit* box) {
-    return parseMeasurement(box->text().toStdString());
-}
 
 } // namespace
 
 frmClearmark::frmClearmark() : Form(kWindow) {
-    buildControls(kControls);
-    txtGap_ = control<QLineEdit>("txtGap");
-    txtOldShim_ = control<QLineEdit>("txtOldShim");
-    txtSpec_ = control<QLineEdit>("txtSpec");
-    txtNewShim_ = control<QLineEdit>("txtNewShim");
-    lblNewShim_ = control<QLabel>("lblNewShim");
-    nameFromLabel("txtGap", "lblGap");
-    nameFromLabel("txtOldShim", "lblOldShim");
-    nameFromLabel("txtSpec", "lblSpec");
-    nameFromLabel("txtNewShim", "lblNewShim");
+    nameFromLabel(txtGap, control<runtime::Label>("lblGap"));
+    nameFromLabel(txtOldShim, control<runtime::Label>("lblOldShim"));
+    nameFromLabel(txtSpec, control<runtime::Label>("lblSpec"));
+    nameFromLabel(txtNewShim, lblNewShim);
 
-    auto* menuBar = new QMenuBar(this);
-    menuBar->setObjectName(QStringLiteral("menuBar"));
-    menuBar->setNativeMenuBar(false);
-    QMenu* mnuHelp = menuBar->addMenu(QStringLiteral("Help"));
-    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-    QAction* mnuAbout = mnuHelp->addAction(QStringLiteral("About"));
-    mnuAbout->setObjectName(QStringLiteral("mnuAbout"));
-    QAction* mnuHelp2 = mnuHelp->addAction(QStringLiteral("Help"));
-    mnuHelp2->setObjectName(QStringLiteral("mnuHelp2"));
-    setMenuBar(menuBar);
-
-    onClick("cmdCalculate", &frmClearmark::cmdCalculate_Click);
-    onClick("cmdIntake", &frmClearmark::cmdIntake_Click);
-    onClick("cmdExhaust", &frmClearmark::cmdExhaust_Click);
-    onClick("cmdReset", &frmClearmark::cmdReset_Click);
-    onClick("cmdConverter", &frmClearmark::cmdConverter_Click);
-    onClick("cmdExit", &frmClearmark::cmdExit_Click);
-    connect(mnuAbout, &QAction::triggered, this, &frmClearmark::mnuAbout_Click);
-    connect(mnuHelp2, &QAction::triggered, this, &frmClearmark::mnuHelp2_Click);
+    onClick(control<runtime::CommandButton>("cmdCalculate"), &frmClearmark::cmdCalculate_Click);
+    onClick(control<runtime::CommandButton>("cmdIntake"), &frmClearmark::cmdIntake_Click);
+    onClick(control<runtime::CommandButton>("cmdExhaust"), &frmClearmark::cmdExhaust_Click);
+    onClick(control<runtime::CommandButton>("cmdReset"), &frmClearmark::cmdReset_Click);
+    onClick(control<runtime::CommandButton>("cmdConverter"), &frmClearmark::cmdConverter_Click);
+    onClick(control<runtime::CommandButton>("cmdExit"), &frmClearmark::cmdExit_Click);
+    onClick(control<runtime::MenuItem>("mnuAbout"), &frmClearmark::mnuAbout_Click);
+    onClick(control<runtime::MenuItem>("mnuHelp2"), &frmClearmark::mnuHelp2_Click);
 }
 
 void frmClearmark::Form_Load() {
     // The converter is loaded now, hidden, so that its own load step runs at start.
-    runtime::forms().hide(kConverter);
+    runtime::forms().hide<frmConvert>();
 }
 
 void frmClearmark::Form_Unload() {
@@ -136,41 +99,40 @@ void frmClearmark::Form_Unload() {
 }
 
 void frmClearmark::cmdConverter_Click() {
-    runtime::forms().show(kConverter);
+    runtime::forms().show<frmConvert>();
 }
 
 void frmClearmark::mnuHelp2_Click() {
-    runtime::forms().show(kHelpWindow);
+    runtime::forms().show<frmHelpCalculator>();
 }
 
 void frmClearmark::mnuAbout_Click() {
-    runtime::forms().show(kAboutWindow);
+    runtime::forms().show<frmAbout>();
 }
 
 void frmClearmark::cmdExit_Click() {
-    const runtime::MsgAnswer answer = runtime::msgBox(
-        QStringLiteral("Are you sure you want to Exit program"), runtime::MsgButtons::OKCancel,
-        runtime::MsgIcon::Information, QStringLiteral("EXIT Program"));
-    if (answer == runtime::MsgAnswer::OK)
+    if (runtime::msgBox("Are you sure you want to Exit program", runtime::MsgButtons::OKCancel,
+                        runtime::MsgIcon::Information, "EXIT Program") == runtime::MsgAnswer::OK)
         runtime::endProgram();
 }
 
 void frmClearmark::cmdCalculate_Click() {
-    txtNewShim_->setText(QString());
-    if (txtSpec_->text().isEmpty() || txtGap_->text().isEmpty() || txtOldShim_->text().isEmpty()) {
+    txtNewShim.setText("");
+    const std::string spec = txtSpec.text();
+    const std::string gap = txtGap.text();
+    const std::string oldShim = txtOldShim.text();
+    if (spec.empty() || gap.empty() || oldShim.empty()) {
         showBadData();
         return;
     }
     // All three are read before any is stored: a text that is no number leaves the
     // window's numbers as they were.
-    const auto desired = readNumber(txtSpec_);
-    const auto measured = readNumber(txtGap_);
-    const auto original = readNumber(txtOldShim_);
-    if (!desired || !measured || !original) {
-        showBadData();
-        return;
-    }
-    const auto result = computeNewShim(*desired, *measured, *original);
+    const auto desired = parseMeasurement(spec);
+    const auto measured = parseMeasurement(gap);
+    const auto original = parseMeasurement(oldShim);
+    const auto result = desired && measured && original
+                            ? computeNewShim(*desired, *measured, *original)
+                            : std::nullopt;
     if (!result) {
         showBadData();
         return;
@@ -180,26 +142,25 @@ void frmClearmark::cmdCalculate_Click() {
     originalShim_ = *original;
     gapDifference_ = result->gapDifference;
 
-    txtNewShim_->setText(QString::fromStdString(formatMeasurement(result->newShim)));
-    lblNewShim_->setVisible(true);
-    txtNewShim_->setVisible(true);
-    runtime::msgBox(QString::fromLatin1(kShimSizesText), runtime::MsgButtons::OK,
-                    runtime::MsgIcon::Exclamation, QString::fromLatin1(kShimSizesCaption));
+    txtNewShim.setText(formatMeasurement(result->newShim));
+    lblNewShim.setVisible(true);
+    txtNewShim.setVisible(true);
+    runtime::msgBox(kShimSizesText, runtime::MsgButtons::OK, runtime::MsgIcon::Exclamation,
+                    kShimSizesCaption);
 }
 
 void frmClearmark::showBadData() {
-    runtime::msgBox(QStringLiteral("Bad data"), runtime::MsgButtons::OK, runtime::MsgIcon::Critical,
-                    QStringLiteral("Error"));
-    txtNewShim_->setVisible(false);
-    lblNewShim_->setVisible(false);
+    runtime::msgBox("Bad data", runtime::MsgButtons::OK, runtime::MsgIcon::Critical, "Error");
+    txtNewShim.setVisible(false);
+    lblNewShim.setVisible(false);
 }
 
 void frmClearmark::cmdIntake_Click() {
-    txtSpec_->setText(QString::fromLatin1(kIntakeDefaultGap.data(), kIntakeDefaultGap.size()));
+    txtSpec.setText(kIntakeDefaultGap);
 }
 
 void frmClearmark::cmdExhaust_Click() {
-    txtSpec_->setText(QString::fromLatin1(kExhaustDefaultGap.data(), kExhaustDefaultGap.size()));
+    txtSpec.setText(kExhaustDefaultGap);
 }
 
 void frmClearmark::cmdReset_Click() {
@@ -207,12 +168,12 @@ void frmClearmark::cmdReset_Click() {
     measuredGap_ = 0.0;
     gapDifference_ = 0.0;
     originalShim_ = 0.0;
-    txtGap_->clear();
-    txtSpec_->clear();
-    txtOldShim_->clear();
-    txtNewShim_->clear();
-    txtNewShim_->setVisible(false);
-    lblNewShim_->setVisible(false);
+    txtGap.setText("");
+    txtSpec.setText("");
+    txtOldShim.setText("");
+    txtNewShim.setText("");
+    txtNewShim.setVisible(false);
+    lblNewShim.setVisible(false);
 }
 
 } // namespace clearmark

@@ -1,21 +1,13 @@
 #pragma once
 
-#include "form.h"
-
-class QAction;
-class QLabel;
-class QLineEdit;
-class QPushButton;
+#include "runtime/form.h"
 
 namespace clearmark {
 
 // The main window: the three inputs of the shim calculation, the intake and exhaust
 // defaults, Calculate and Reset, and the ways to the program's other windows.
 class frmClearmark : public runtime::Form {
-    Q_OBJECT
 public:
-    static constexpr const char* kFormName = "frmClearmark";
-
     frmClearmark();
 
     // The numbers last read by Calculate; all zero at the start and after Reset.
@@ -40,11 +32,11 @@ protected:
 private:
     void showBadData();
 
-    QLineEdit* txtGap_;
-    QLineEdit* txtOldShim_;
-    QLineEdit* txtSpec_;
-    QLineEdit* txtNewShim_;
-    QLabel* lblNewShim_;
+    runtime::TextBox txtGap = control<runtime::TextBox>("txtGap");
+    runtime::TextBox txtOldShim = control<runtime::TextBox>("txtOldShim");
+    runtime::TextBox txtSpec = control<runtime::TextBox>("txtSpec");
+    runtime::TextBox txtNewShim = control<runtime::TextBox>("txtNewShim");
+    runtime::Label lblNewShim = control<runtime::Label>("lblNewShim");
 
     double desiredGap_ = 0.0;
     double measuredGap_ = 0.0;

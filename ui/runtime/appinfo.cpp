@@ -1,19 +1,20 @@
-#include "appinfo.h"
+#include "runtime/appinfo.h"
 
 #include "clearmark_metadata.h"
 
 namespace clearmark::runtime {
 
-QString appTitle() {
-    return QString::fromLatin1(metadata::kTitle);
+std::string appTitle() {
+    return metadata::kTitle;
 }
 
 AppVersion appVersion() {
     return {metadata::kVersionMajor, metadata::kVersionMinor, metadata::kVersionRevision};
 }
 
-QString formatVersion(const AppVersion& version) {
-    return QStringLiteral("%1.%2.%3").arg(version.major).arg(version.minor).arg(version.revision);
+std::string formatVersion(const AppVersion& version) {
+    return std::to_string(version.major) + "." + std::to_string(version.minor) + "." +
+           std::to_string(version.revision);
 }
 
 } // namespace clearmark::runtime

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include <string>
 
 namespace clearmark::runtime {
 
@@ -11,9 +11,9 @@ struct AppVersion {
 };
 
 // The application's title ("Clearmark"), the caption of every box that is given none.
-QString appTitle();
+std::string appTitle();
 AppVersion appVersion();
 // "major.minor.revision" in plain decimals: 1.0.0, 2.3.14.
-QString formatVersion(const AppVersion& version);
+std::string formatVersion(const AppVersion& version);
 
 } // namespace clearmark::runtime

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QString>
+#include <string_view>
 
 namespace clearmark::runtime {
 
-// Makes the text the system clipboard's plain-text content.
-void setClipboardText(const QString& text);
+// Makes the text (UTF-8) the system clipboard's plain-text content.
+void setClipboardText(std::string_view text);
 
 } // namespace clearmark::runtime

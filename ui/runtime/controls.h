@@ -1,99 +1,79 @@
 #pragma once
 
-#include <QColor>
-#include <QLabel>
-#include <QLine>
-#include <QPushButton>
-#include <QString>
-#include <Qt>
+// The controls as the windows' handlers use them: light handles onto the controls a window
+// owns, with the properties of each kind. Text is UTF-8.
+#include "runtime/design.h"
+#include "runtime/peers.h"
 
-class QLineEdit;
-class QRadioButton;
+#include <string>
+#include <string_view>
 
 namespace clearmark::runtime {
 
-enum class ControlKind { CommandButton, TextBox, Label, ParagraphLabel, OptionButton, Picture };
-
-// A fixed text colour; kSystemColor keeps the system's text colour.
-inline constexpr unsigned kSystemColor = 0xFFFFFFFFu;
-
-struct FontDesign {
-    double points = 8.25;
-    bool bold = false;
-};
-
-// One row of a window's design table; positions and sizes in twips within the client area.
-struct ControlDesign {
-    const char* name;
-    ControlKind kind;
-    const char* caption;
-    int left;
-    int top;
-    int width;
-    int height;
-    int tabIndex;
-    FontDesign font = {};
-    bool visible = true;
-    bool centred = false;
-    unsigned foreColor = kSystemColor; // 0xRRGGBB
-};
-
-// A command button whose caption wraps at word boundaries within the button, centred, with
-// its access key underlined, as the designs expect of buttons with long captions.
-class CommandButton : public QPushButton {
-    Q_OBJECT
+class Control {
 public:
-    explicit CommandButton(const QString& caption, QWidget* parent = nullptr);
+    explicit Control(ControlPeer& peer) : peer_(&peer) {}
 
-    // The rectangle the caption is laid out in, and the flags it is drawn with.
-    QRect captionRect() const;
-    static constexpr int kCaptionFlags = Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic;
+    const std::string& name() const { return peer_->name(); }
+    ControlKind kind() const { return peer_->kind(); }
+    bool visible() const { return peer_->visible(); }
+    void setVisible(bool visible) const { peer_->setVisible(visible); }
 
-protected:
-    void paintEvent(QPaintEvent* event) override;
-};
+    // For the window runtime's implementation and its test driver.
+    ControlPeer& peer() const { return *peer_; }
 
-// A label whose caption holds paragraphs separated by runs of blanks, each run filling out
-// the rest of its line so that the next paragraph begins on a new line. The caption is
-// kept exactly as given; only the drawing breaks the lines.
-class ParagraphLabel : public QLabel {
-    Q_OBJECT
-public:
-    using QLabel::QLabel;
-    // The lines as drawn: each paragraph word-wrapped at the label's width.
-    QStringList displayLines() const;
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-};
-
-// A straight line drawn on the window, beneath its windowed controls; part of a control
-// array (its name and index).
-class Line : public QWidget {
-    Q_OBJECT
-public:
-    Line(QWidget* client, const char* name, int index, QPoint fromTwips, QPoint toTwips,
-         QColor color, int widthPixels);
-    int index() const { return index_; }
-    QLine line() const { return line_; } // in the client area, pixels
-    QColor color() const { return color_; }
-    int lineWidth() const { return width_; }
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
+    friend bool operator==(const Control& a, const Control& b) { return a.peer_ == b.peer_; }
 
 private:
-    int index_;
-    QLine line_;
-    QColor color_;
-    int width_;
+    ControlPeer* peer_;
 };
 
-// Creates a control from its design row as a child of the client area.
-QWidget* createControl(QWidget* client, const ControlDesign& design);
+class TextBox : public Control {
+public:
+    static constexpr ControlKind kKind = ControlKind::TextBox;
+    using Control::Control;
+    std::string text() const { return peer().text(); }
+    void setText(std::string_view text) const { peer().setText(std::string(text)); }
+};
 
-// Sets an option button's state. Unlike a plain setChecked, clearing the selected button of
-// the window's group is allowed, so that a window can hold no selection at all.
-void setOptionValue(QRadioButton* option, bool selected);
+class Label : public Control {
+public:
+    static constexpr ControlKind kKind = ControlKind::Label;
+    using Control::Control;
+    std::string caption() const { return peer().text(); }
+    void setCaption(std::string_view caption) const { peer().setText(std::string(caption)); }
+};
+
+class CommandButton : public Control {
+public:
+    static constexpr ControlKind kKind = ControlKind::CommandButton;
+    using Control::Control;
+    std::string caption() const { return peer().text(); }
+};
+
+// Selecting one option button clears the others of its window.
+class OptionButton : public Control {
+public:
+    static constexpr ControlKind kKind = ControlKind::OptionButton;
+    using Control::Control;
+    std::string caption() const { return peer().text(); }
+    bool value() const { return peer().value(); }
+    void setValue(bool selected) const { peer().setValue(selected); }
+};
+
+class Picture : public Control {
+public:
+    static constexpr ControlKind kKind = ControlKind::Picture;
+    using Control::Control;
+    void setPicture(Icon icon) const { peer().setPicture(icon); }
+};
+
+// An entry of the window's drop-down menu.
+class MenuItem : public Control {
+public:
+    static constexpr ControlKind kKind = ControlKind::MenuItem;
+    using Control::Control;
+    std::string caption() const { return peer().text(); }
+};
 
 } // namespace clearmark::runtime

@@ -1,87 +1,72 @@
 #pragma once
 
-#include "controls.h"
-#include "syscolors.h"
+#include "runtime/controls.h"
+#include "runtime/design.h"
+#include "runtime/peers.h"
 
-#include <QPushButton>
-#include <QWidget>
-#include <span>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
 #include <vector>
-
-class QMenuBar;
 
 namespace clearmark::runtime {
 
-class Forms;
+// Runs one handler for an event from the user: nothing runs once the program has ended, and
+// windows unloaded by the handler are destroyed once the outermost handler has returned.
+void dispatch(const std::function<void()>& handler);
 
-enum class Border { Sizable, FixedDialog };
-
-// The window itself, from a window's design: caption, client size in twips, border, the
-// optional fixed start position of the client area's top-left corner, back colour.
-struct WindowDesign {
-    const char* name;
-    const char* caption;
-    int clientWidth;
-    int clientHeight;
-    Border border = Border::Sizable;
-    bool fixedStart = false;
-    int startLeft = 0;
-    int startTop = 0;
-    SystemColor backColor = SystemColor::ButtonFace;
-    bool inTaskBar = true;
-};
-
-// A window of the program. The derived class creates its controls in its constructor from
-// its design table; the runtime then runs Form_Load. Instances are made and destroyed only
-// through Forms, which keeps at most one of each.
-class Form : public QWidget {
-    Q_OBJECT
+// A window of the program. Its controls are created from its design when it is made; the
+// derived class binds its control handles by name and connects its handlers. Instances are
+// made, loaded and destroyed only through Forms, which keeps at most one of each.
+class Form {
 public:
     explicit Form(const WindowDesign& design);
+    virtual ~Form();
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
 
-    QString formName() const { return objectName(); }
-    // The client area: the window below its menu bar; controls are placed within it.
-    QWidget* client() const { return client_; }
-    // The controls that can take the focus, in tab order.
-    const std::vector<QWidget*>& tabOrder() const { return tabOrder_; }
-    // Gives the focus to the first control in tab order that can take it.
-    void focusFirstControl();
+    const WindowDesign& design() const { return design_; }
+    std::string caption() const { return peer_->caption(); }
+    void setCaption(std::string_view caption) { peer_->setCaption(std::string(caption)); }
+    bool visible() const { return peer_->visible(); }
+
+    // The control of that name and kind; asking for one the design does not hold is a
+    // programming error (std::logic_error).
+    template <class T> T control(std::string_view name) const { return T(peerOf(name, T::kKind)); }
+    // Every control and menu entry, in stored order.
+    std::vector<Control> controls() const;
+    // The controls that can take the focus, in the order of their tab indexes.
+    std::vector<Control> tabOrder() const;
+
+    // For the window runtime's implementation and its test driver.
+    WindowPeer& peer() const { return *peer_; }
 
 protected:
-    friend class Forms;
     // Runs after the controls exist, each time the window is loaded.
     virtual void Form_Load() {}
     // Runs when the window is unloaded by the user or by its own command.
     virtual void Form_Unload() {}
 
-    // Creates the controls of a design table in order (their stacking order), places labels
-    // beneath the windowed controls, and sets the tab order from the tab indexes.
-    void buildControls(std::span<const ControlDesign> design);
-    void setMenuBar(QMenuBar* menuBar);
-    // The buttons that Enter and Esc press, wherever the focus is in the window.
-    void setDefaultButtons(QPushButton* defaultButton, QPushButton* cancelButton);
-    // Connects a command button's click to a handler of the window.
-    // Gives a text box the caption of its label as its accessible name.
-    void nameFromLabel(const char* box, const char* label);
-    template <class W> void onClick(const char* name, void (W::*handler)()) {
-        connect(control<QPushButton>(name), &QPushButton::clicked, static_cast<W*>(this), handler);
+    template <class W, class C> void onClick(const C& control, void (W::*handler)()) {
+        W* window = static_cast<W*>(this);
+        control.peer().clicked = [window, handler] {
+            dispatch([=] { (window->*handler)(); });
+        };
     }
-    template <class T> T* control(const char* name) const {
-        return client_->findChild<T*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
-    }
-
-    void closeEvent(QCloseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    // A text box is announced by the caption of the label that names it.
+    static void nameFromLabel(const TextBox& box, const Label& label);
 
 private:
-    void applyDesignGeometry();
+    friend class Forms;
+    ControlPeer& peerOf(std::string_view name, ControlKind kind) const;
+    void focusFirstControl();
 
-    WindowDesign design_;
-    QWidget* client_;
-    QMenuBar* menuBar_ = nullptr;
-    QPushButton* defaultButton_ = nullptr;
-    QPushButton* cancelButton_ = nullptr;
-    std::vector<QWidget*> tabOrder_;
+    const WindowDesign& design_;
+    std::unique_ptr<WindowPeer> peer_;
+    std::vector<std::unique_ptr<ControlPeer>> controls_; // stored order, then the menu
+    std::vector<ControlPeer*> tabOrder_;
     bool unloading_ = false;
 };
 

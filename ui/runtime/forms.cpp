@@ -1,110 +1,97 @@
-#include "forms.h"
+#include "runtime/forms.h"
+
+#include "runtime/program.h"
+
+#include <algorithm>
 
 namespace clearmark::runtime {
+namespace {
+
+int& handlerDepth() {
+    static int depth = 0;
+    return depth;
+}
+
+} // namespace
+
+void dispatch(const std::function<void()>& handler) {
+    if (programHasEnded())
+        return;
+    struct Depth {
+        Depth() { ++handlerDepth(); }
+        ~Depth() {
+            if (--handlerDepth() == 0)
+                forms().collectUnloaded();
+        }
+        Depth(const Depth&) = delete;
+        Depth& operator=(const Depth&) = delete;
+    } depth;
+    handler();
+}
 
 Forms& Forms::instance() {
     static Forms forms;
     return forms;
 }
 
-void Forms::registerForm(const QString& name, Factory factory) {
-    Entry& entry = entries_[name];
-    entry.factory = std::move(factory);
-    entry.loads = 0;
+Form* Forms::find(std::type_index type) const {
+    const auto it = loaded_.find(type);
+    return it == loaded_.end() ? nullptr : it->second.get();
 }
 
-bool Forms::isRegistered(const QString& name) const {
-    const auto it = entries_.find(name);
-    return it != entries_.end() && it->second.factory;
+Form& Forms::load(std::type_index type, std::unique_ptr<Form> (*make)()) {
+    if (Form* form = find(type))
+        return *form;
+    Form& form = *loaded_.emplace(type, make()).first->second;
+    form.Form_Load();
+    return form;
 }
 
-QStringList Forms::names() const {
-    QStringList names;
-    for (const auto& [name, entry] : entries_)
-        names.append(name);
-    return names;
-}
-
-Form* Forms::find(const QString& name) const {
-    const auto it = entries_.find(name);
-    return it == entries_.end() ? nullptr : it->second.form.data();
-}
-
-Form* Forms::load(const QString& name) {
-    const auto it = entries_.find(name);
-    if (it == entries_.end() || !it->second.factory)
-        return nullptr;
-    Entry& entry = it->second;
-    if (entry.form)
-        return entry.form;
-    Form* form = entry.factory();
-    entry.form = form;
-    ++entry.loads;
-    form->Form_Load();
-    // Form_Load may have unloaded the window again.
-    return entry.form;
-}
-
-Form* Forms::show(const QString& name) {
-    Form* form = load(name);
-    if (form == nullptr || form->isVisible())
+Form& Forms::show(Form& form) {
+    if (form.peer().visible())
         return form;
-    if (form->focusWidget() == nullptr)
-        form->focusFirstControl();
-    form->show();
+    if (!form.peer().hasFocusedControl())
+        form.focusFirstControl();
+    form.peer().show();
     return form;
 }
 
-Form* Forms::hide(const QString& name) {
-    Form* form = load(name);
-    if (form != nullptr)
-        form->hide();
-    return form;
-}
-
-void Forms::discard(Form* form) {
-    form->unloading_ = true;
-    form->hide();
-    // The window may be unloading itself from one of its own handlers: it is destroyed
-    // once that handler has returned to the event loop.
-    form->deleteLater();
-}
-
-void Forms::unload(const QString& name) {
-    const auto it = entries_.find(name);
-    if (it == entries_.end() || !it->second.form)
+void Forms::unload(Form& form) {
+    if (form.unloading_)
         return;
-    Form* form = it->second.form;
-    if (form->unloading_)
-        return;
-    form->unloading_ = true;
-    form->Form_Unload();
+    form.unloading_ = true;
+    form.Form_Unload();
     // Form_Unload may have ended the program, which unloads everything.
-    if (it->second.form == form) {
-        it->second.form = nullptr;
-        discard(form);
-    }
+    const auto it = std::find_if(loaded_.begin(), loaded_.end(), [&form](const auto& entry) {
+        return entry.second.get() == &form;
+    });
+    if (it != loaded_.end())
+        discard(it->first);
+    if (handlerDepth() == 0)
+        collectUnloaded();
+}
+
+void Forms::discard(std::type_index type) {
+    const auto it = loaded_.find(type);
+    it->second->unloading_ = true;
+    it->second->peer().hide();
+    // The window may be unloading itself from one of its own handlers: it is destroyed
+    // once the handler has returned.
+    unloaded_.push_back(std::move(it->second));
+    loaded_.erase(it);
 }
 
 void Forms::unloadAllSilently() {
-    for (auto& [name, entry] : entries_) {
-        if (Form* form = entry.form) {
-            entry.form = nullptr;
-            discard(form);
-        }
-    }
+    while (!loaded_.empty())
+        discard(loaded_.begin()->first);
+    if (handlerDepth() == 0)
+        collectUnloaded();
 }
 
-int Forms::loadedCount() const {
-    int count = 0;
-    for (const auto& [name, entry] : entries_)
-        count += entry.form ? 1 : 0;
-    return count;
-}
-
-int Forms::timesLoaded(const QString& name) const {
-    const auto it = entries_.find(name);
-    return it == entries_.end() ? 0 : it->second.loads;
+void Forms::collectUnloaded() {
+    // Destroying a window never loads one, but take the list first all the same.
+    std::vector<std::unique_ptr<Form>> gone;
+    gone.swap(unloaded_);
 }
 
 } // namespace clearmark::runtime

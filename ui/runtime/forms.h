@@ -1,61 +1,56 @@
 #pragma once
 
-#include "form.h"
+#include "runtime/form.h"
 
-#include <QPointer>
-#include <QString>
-#include <QStringList>
-#include <functional>
 #include <map>
+#include <memory>
+#include <typeindex>
+#include <vector>
 
 namespace clearmark::runtime {
 
-// The program's windows: at most one instance of each, loaded on first use and unloaded by
-// the user or by its own command, after which the next use loads it afresh. A window is
-// known here once its factory is registered; using a name that is not registered does
-// nothing, so that a caller can name a window before it is part of the program.
+// The program's windows, by their class: at most one instance of each, loaded on first use
+// and unloaded by the user or by its own command, after which the next use loads it afresh.
 class Forms {
 public:
-    using Factory = std::function<Form*()>;
-
     static Forms& instance();
 
-    void registerForm(const QString& name, Factory factory);
-    bool isRegistered(const QString& name) const;
-    QStringList names() const;
-
     // The loaded instance, or nullptr.
-    Form* find(const QString& name) const;
-    template <class F> F* find() const { return qobject_cast<F*>(find(F::kFormName)); }
-
+    template <class F> F* find() const { return static_cast<F*>(find(typeid(F))); }
     // Load: no effect when loaded; else the controls are created, then Form_Load runs.
-    Form* load(const QString& name);
-    // Show: loads when needed; the window becomes visible, non-modal and unowned; no effect
-    // when it is visible already.
-    Form* show(const QString& name);
+    template <class F> F& load() { return static_cast<F&>(load(typeid(F), make<F>)); }
+    // Show: loads when needed; the window becomes visible, non-modal and unowned, with the
+    // focus on its first control; no effect when it is visible already.
+    template <class F> F& show() { return static_cast<F&>(show(load<F>())); }
     // Hide: loads when needed; the window keeps its controls and their values.
-    Form* hide(const QString& name);
+    template <class F> F& hide() {
+        F& form = load<F>();
+        form.peer().hide();
+        return form;
+    }
     // Unload: runs the window's Form_Unload, then destroys it.
-    void unload(const QString& name);
-    template <class F> F* load() { return qobject_cast<F*>(load(F::kFormName)); }
-    template <class F> F* show() { return qobject_cast<F*>(show(F::kFormName)); }
+    template <class F> void unload() {
+        if (F* form = find<F>())
+            unload(*form);
+    }
+    void unload(Form& form);
 
     // Destroys every window without running any handler (the end of the program).
     void unloadAllSilently();
-    int loadedCount() const;
-    // How often the window has been loaded since the program started.
-    int timesLoaded(const QString& name) const;
+    // Destroys the windows unloaded so far; the runtime calls it when no handler runs.
+    void collectUnloaded();
 
 private:
     Forms() = default;
-    void discard(Form* form);
+    template <class F> static std::unique_ptr<Form> make() { return std::make_unique<F>(); }
 
-    struct Entry {
-        Factory factory;
-        QPointer<Form> form;
-        int loads = 0;
-    };
-    std::map<QString, Entry> entries_;
+    Form* find(std::type_index type) const;
+    Form& load(std::type_index type, std::unique_ptr<Form> (*make)());
+    Form& show(Form& form);
+    void discard(std::type_index type);
+
+    std::map<std::type_index, std::unique_ptr<Form>> loaded_;
+    std::vector<std::unique_ptr<Form>> unloaded_;
 };
 
 inline Forms& forms() {

@@ -1,8 +1,7 @@
-#include "program.h"
+#include "runtime/program.h"
 
-#include "forms.h"
+#include "runtime/forms.h"
 
-#include <QCoreApplication>
 #include <utility>
 
 namespace clearmark::runtime {
@@ -20,6 +19,10 @@ EndState& state() {
 
 } // namespace
 
+void beginProgram() {
+    state().ended = false;
+}
+
 void endProgram() {
     EndState& s = state();
     if (s.ended)
@@ -29,7 +32,7 @@ void endProgram() {
     if (s.action)
         s.action();
     else
-        QCoreApplication::exit(0);
+        quitEventLoop();
 }
 
 bool programHasEnded() {
@@ -38,10 +41,6 @@ bool programHasEnded() {
 
 ProgramEndAction setProgramEndAction(ProgramEndAction action) {
     return std::exchange(state().action, std::move(action));
-}
-
-void resetProgramEnd() {
-    state().ended = false;
 }
 
 } // namespace clearmark::runtime

@@ -1,11 +1,17 @@
 #pragma once
 
+#include "runtime/forms.h"
+
 #include <functional>
 
 namespace clearmark::runtime {
 
+// Starts a run of the program: its start-up window is loaded (its Form_Load runs), then
+// shown with the focus on its first control.
+template <class F> void startProgram();
+
 // Ends the program at once: every window disappears without any of its handlers running,
-// nothing is saved, and the event loop ends.
+// nothing is saved, and the event loop ends. No handler runs after it.
 void endProgram();
 bool programHasEnded();
 
@@ -14,7 +20,15 @@ bool programHasEnded();
 // An empty function restores the default. Returns the previous one.
 using ProgramEndAction = std::function<void()>;
 ProgramEndAction setProgramEndAction(ProgramEndAction action);
-// Forgets an earlier end, for a test that starts the program again.
-void resetProgramEnd();
+
+// Forgets the end of an earlier run; startProgram calls it.
+void beginProgram();
+// Tells the event loop to end; made by the implementation the program is built with.
+void quitEventLoop();
+
+template <class F> void startProgram() {
+    beginProgram();
+    dispatch([] { forms().show<F>(); });
+}
 
 } // namespace clearmark::runtime

@@ -1,28 +1,21 @@
-#include "expected_boxes.h"
-#include "fonts.h"
-#include "frmClearmark.h"
-#include "frmConvert.h"
-#include "gui_support.h"
-#include "measurement.h"
+// The converter's behaviour: the conversions both ways, its boxes, Reset, Copy and the
+// keyboard.
+#include "convert/frmConvert.h"
+#include "core/measurement.h"
+#include "main/frmClearmark.h"
+#include "support/expected_boxes.h"
+#include "support/gui_support.h"
 
-#include <QApplication>
-#include <QClipboard>
-#include <QFontMetrics>
-#include <QLabel>
-#include <QLineEdit>
-#include <QRadioButton>
-#include <QRegularExpression>
-#include <QStyleOptionButton>
-#include <QTest>
+#include <ostream>
+#include <string>
+#include <vector>
 
 namespace clearmark {
 namespace {
 
 using runtime::forms;
 using runtime::MsgBoxRequest;
-using runtime::MsgButtons;
-using runtime::MsgIcon;
-using testing_support::GuiTest;
+using testing_support::Key;
 
 const MsgBoxRequest& kNoDataBox = expected::kNoData;
 const MsgBoxRequest& kBadDataBox = expected::kConvertBadData;
@@ -31,61 +24,67 @@ using expected::goodDataToCopy;
 
 enum class Direction { None, MmToInches, InchesToMm };
 
-class Converter : public GuiTest {
+class Converter : public testing_support::WithMainWindow {
 protected:
     void SetUp() override {
-        GuiTest::SetUp();
-        main = start<frmClearmark>();
-        ASSERT_NE(main, nullptr);
-        conv = open();
-        ASSERT_NE(conv, nullptr);
+        WithMainWindow::SetUp();
+        conv = &open();
     }
 
-    frmConvert* open() {
-        click(main, "cmdConverter");
-        return forms().find<frmConvert>();
+    frmConvert& open() {
+        click(*main, "cmdConverter");
+        frmConvert* opened = forms().find<frmConvert>();
+        if (opened == nullptr)
+            throw std::logic_error("Converter opened no converter");
+        return *opened;
     }
-    QLineEdit* data() const { return child<QLineEdit>(conv, "txtData"); }
-    QRadioButton* option(const char* name) const { return child<QRadioButton>(conv, name); }
+    runtime::TextBox data() const { return textBox(*conv, "txtData"); }
+    runtime::OptionButton option(const char* name) const {
+        return control<runtime::OptionButton>(*conv, name);
+    }
     Direction direction() const {
-        const bool toInches = option("optMmToInches")->isChecked();
-        const bool toMm = option("optInchesToMm")->isChecked();
+        const bool toInches = option("optMmToInches").value();
+        const bool toMm = option("optInchesToMm").value();
         EXPECT_FALSE(toInches && toMm) << "both directions selected";
         return toInches ? Direction::MmToInches : toMm ? Direction::InchesToMm : Direction::None;
     }
     void choose(Direction d) {
         if (d == Direction::MmToInches)
-            QTest::mouseClick(option("optMmToInches"), Qt::LeftButton, {}, QPoint(6, 6));
+            select(*conv, "optMmToInches");
         if (d == Direction::InchesToMm)
-            QTest::mouseClick(option("optInchesToMm"), Qt::LeftButton, {}, QPoint(6, 6));
+            select(*conv, "optInchesToMm");
         ASSERT_EQ(direction(), d);
     }
 
-    frmClearmark* main = nullptr;
     frmConvert* conv = nullptr;
 };
 
 struct ConversionCase {
     const char* name;
     Direction direction;
-    QString input;
-    QStringList results; // after each further Convert
+    std::string input;
+    std::vector<std::string> results; // after each further Convert
 };
+
+void PrintTo(const ConversionCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class ConverterConverts : public Converter, public ::testing::WithParamInterface<ConversionCase> {};
 
 TEST_P(ConverterConverts, WritesTheResultBackIntoTheSameBox) {
     const ConversionCase& c = GetParam();
     choose(c.direction);
-    type(conv, "txtData", c.input);
-    for (const QString& expected : c.results) {
-        click(conv, "cmdConvert1");
-        EXPECT_EQ(data()->text(), expected);
+    enter(*conv, "txtData", c.input);
+    for (const std::string& expected : c.results) {
+        click(*conv, "cmdConvert1");
+        EXPECT_EQ(data().text(), expected);
         EXPECT_EQ(direction(), c.direction);
-        EXPECT_EQ(formatMeasurement(conv->convertedValue()), expected.toStdString())
+        EXPECT_EQ(formatMeasurement(conv->convertedValue()), expected)
             << "the shown text is the stored value, written";
     }
     EXPECT_TRUE(boxes.shown().empty());
+    EXPECT_TRUE(conv->visible());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -103,26 +102,28 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(Converter, SmallMillimetresWriteAtMostFifteenDigits) {
     choose(Direction::MmToInches);
-    type(conv, "txtData", "0.2");
-    click(conv, "cmdConvert1");
-    const QString text = data()->text();
-    QString digits = text;
-    digits.remove(QRegularExpression("[eE][-+]?\\d+$")).remove('.').remove('-');
-    while (digits.startsWith('0'))
-        digits.remove(0, 1);
-    EXPECT_LE(digits.size(), 15) << text.toStdString();
-    const double shown = *parseMeasurement(text.toStdString());
-    EXPECT_NEAR(shown, 0.2 / 25.4, 1e-17);
+    type(*conv, "txtData", "0.2");
+    click(*conv, "cmdConvert1");
+    const std::string text = data().text();
+    // The significant digits: the mantissa without its sign, point and leading zeros.
+    std::string digits = text.substr(0, text.find_first_of("eE"));
+    std::erase_if(digits, [](char c) { return c == '.' || c == '-'; });
+    digits.erase(0, digits.find_first_not_of('0'));
+    EXPECT_LE(digits.size(), 15u) << text;
+    const std::optional<double> shown = parseMeasurement(text);
+    ASSERT_TRUE(shown.has_value()) << text;
+    EXPECT_NEAR(*shown, 0.2 / 25.4, 1e-17);
 }
 
 TEST_F(Converter, NoDirectionLeavesTheTextAndSaysNothing) {
-    for (const QString& text : {QString("25.4"), QString("abc"), QString("   ")}) {
-        data()->setText(text);
-        click(conv, "cmdConvert1");
-        EXPECT_EQ(data()->text(), text);
+    for (const char* text : {"25.4", "abc", "   "}) {
+        enter(*conv, "txtData", text);
+        click(*conv, "cmdConvert1");
+        EXPECT_EQ(data().text(), text);
     }
     EXPECT_TRUE(boxes.shown().empty());
     EXPECT_EQ(conv->convertedValue(), 0.0);
+    EXPECT_EQ(direction(), Direction::None);
 }
 
 TEST_F(Converter, EmptyTextShowsOnlyTheNoDataBox) {
@@ -130,21 +131,22 @@ TEST_F(Converter, EmptyTextShowsOnlyTheNoDataBox) {
         if (d != Direction::None)
             choose(d);
         boxes.clear();
-        data()->clear();
-        click(conv, "cmdConvert1");
+        data().setText("");
+        click(*conv, "cmdConvert1");
         ASSERT_EQ(boxes.shown().size(), 1u);
         EXPECT_EQ(boxes.shown()[0], kNoDataBox);
         EXPECT_EQ(direction(), d);
-        EXPECT_EQ(data()->text(), "");
+        EXPECT_EQ(data().text(), "");
+        EXPECT_EQ(conv->convertedValue(), 0.0);
     }
 }
 
 TEST_F(Converter, ResetEmptiesTheTextAndKeepsDirectionAndValue) {
     choose(Direction::InchesToMm);
-    type(conv, "txtData", "2");
-    click(conv, "cmdConvert1");
-    click(conv, "cmdReset");
-    EXPECT_EQ(data()->text(), "");
+    type(*conv, "txtData", "2");
+    click(*conv, "cmdConvert1");
+    click(*conv, "cmdReset");
+    EXPECT_EQ(data().text(), "");
     EXPECT_EQ(direction(), Direction::InchesToMm);
     EXPECT_EQ(conv->convertedValue(), 50.8);
     EXPECT_TRUE(boxes.shown().empty());
@@ -153,28 +155,33 @@ TEST_F(Converter, ResetEmptiesTheTextAndKeepsDirectionAndValue) {
 struct BadConversion {
     const char* name;
     Direction direction;
-    QString input;
+    std::string input;
 };
+
+void PrintTo(const BadConversion& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class ConverterRefuses : public Converter, public ::testing::WithParamInterface<BadConversion> {};
 
 TEST_P(ConverterRefuses, ShowsBadDataAndChangesNothing) {
     const BadConversion& c = GetParam();
     choose(c.direction);
-    data()->setText("3");
-    click(conv, "cmdConvert1"); // a value to keep
+    enter(*conv, "txtData", "3");
+    click(*conv, "cmdConvert1"); // a value to keep
     const double before = conv->convertedValue();
+    ASSERT_NE(before, 0.0);
     boxes.clear();
 
-    data()->setText(c.input);
-    click(conv, "cmdConvert1");
+    enter(*conv, "txtData", c.input);
+    click(*conv, "cmdConvert1");
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0], kBadDataBox);
-    EXPECT_EQ(data()->text(), c.input);
+    EXPECT_EQ(data().text(), c.input);
     EXPECT_EQ(direction(), c.direction);
     EXPECT_EQ(conv->convertedValue(), before);
     EXPECT_EQ(programEnds, 0);
-    EXPECT_TRUE(conv->isVisible());
+    EXPECT_TRUE(conv->visible());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -184,153 +191,216 @@ INSTANTIATE_TEST_SUITE_P(
                       BadConversion{"overflowingProduct", Direction::InchesToMm, "1e308"},
                       BadConversion{"negativeOverflow", Direction::InchesToMm, "-7.1e306"},
                       BadConversion{"beyondDoubles", Direction::MmToInches, "1e999"},
-                      BadConversion{"hugeText", Direction::MmToInches, QString(100'000, 'x')},
+                      BadConversion{"hugeText", Direction::MmToInches, std::string(100'000, 'x')},
                       BadConversion{"comma", Direction::InchesToMm, "2,5"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Converter, CopyOfAnEmptyBoxShowsOnlyItsBoxAndKeepsTheClipboard) {
-    QGuiApplication::clipboard()->setText("earlier");
+    input().setClipboardText("earlier");
     choose(Direction::InchesToMm);
-    click(conv, "cmdCopy");
+    click(*conv, "cmdCopy");
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0], kNoDataToCopyBox);
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), "earlier");
+    EXPECT_EQ(input().clipboardText(), "earlier");
     EXPECT_EQ(forms().find<frmConvert>(), conv);
-    EXPECT_TRUE(conv->isVisible());
+    EXPECT_TRUE(conv->visible());
     EXPECT_EQ(direction(), Direction::InchesToMm);
 }
 
 TEST_F(Converter, CopyPutsTheTextOnTheClipboardAndUnloads) {
-    QGuiApplication::clipboard()->setText("earlier");
-    QString clipboardDuringBox;
-    boxes.whileShown(
-        [&](const MsgBoxRequest&) { clipboardDuringBox = QGuiApplication::clipboard()->text(); });
+    input().setClipboardText("earlier");
+    std::string clipboardDuringBox;
+    boxes.whileShown([&](const MsgBoxRequest&) { clipboardDuringBox = input().clipboardText(); });
     choose(Direction::MmToInches);
-    type(conv, "txtData", "25.4");
-    const int loadsBefore = forms().timesLoaded("frmConvert");
-    QPointer<frmConvert> old = conv;
-    click(conv, "cmdCopy");
+    type(*conv, "txtData", "25.4");
+    click(*conv, "cmdCopy");
+    boxes.whileShown(nullptr);
 
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0], goodDataToCopy("25.4"));
     EXPECT_EQ(clipboardDuringBox, "earlier"); // copied only once the box is closed
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), "25.4");
+    EXPECT_EQ(input().clipboardText(), "25.4");
     EXPECT_EQ(forms().find<frmConvert>(), nullptr);
-    flushDeletes();
-    EXPECT_TRUE(old.isNull());
+    input().settle();
     EXPECT_EQ(programEnds, 0);
-    EXPECT_TRUE(main->isVisible());
+    EXPECT_TRUE(main->visible());
 
-    conv = open();
-    ASSERT_NE(conv, nullptr);
-    EXPECT_EQ(forms().timesLoaded("frmConvert"), loadsBefore + 1);
-    EXPECT_EQ(data()->text(), "");
+    conv = &open();
+    EXPECT_TRUE(conv->visible());
+    EXPECT_EQ(data().text(), "");
     EXPECT_EQ(direction(), Direction::None);
+    EXPECT_EQ(conv->convertedValue(), 0.0);
+    EXPECT_EQ(focused(*conv), "txtData");
 }
 
 TEST_F(Converter, CopyTakesAnyTextAsItStands) {
-    for (const QString& text :
-         {QString("abc"), QString("   "), QString(" 1 2 "), QString(100'000, '7')}) {
-        conv = forms().show<frmConvert>();
-        data()->setText(text);
+    for (const std::string& text : {std::string("abc"), std::string("   "), std::string(" 1 2 "),
+                                    std::string("\xc2\xb5m"), std::string(100'000, '7')}) {
+        SCOPED_TRACE(text.substr(0, 10));
+        conv = &forms().show<frmConvert>();
+        data().setText(text);
         boxes.clear();
-        click(conv, "cmdCopy");
+        click(*conv, "cmdCopy");
         ASSERT_EQ(boxes.shown().size(), 1u);
         EXPECT_EQ(boxes.shown()[0], goodDataToCopy(text));
-        EXPECT_EQ(QGuiApplication::clipboard()->text(), text);
+        EXPECT_EQ(input().clipboardText(), text);
         EXPECT_EQ(forms().find<frmConvert>(), nullptr);
     }
 }
 
 TEST_F(Converter, PastedIntoTheMainWindowItGivesTheShim) {
-    // 0.00787401574803150 inches, converted and copied, is the measured gap of 0.2 mm.
+    // 0.0078740157480315 inches, converted and copied, is the measured gap of 0.2 mm.
     choose(Direction::InchesToMm);
-    type(conv, "txtData", "0.0078740157480315");
-    click(conv, "cmdConvert1");
-    EXPECT_EQ(data()->text(), "0.2");
-    click(conv, "cmdCopy");
+    type(*conv, "txtData", "0.0078740157480315");
+    click(*conv, "cmdConvert1");
+    EXPECT_EQ(data().text(), "0.2");
+    click(*conv, "cmdCopy");
     boxes.clear();
 
-    auto* gap = child<QLineEdit>(main, "txtGap");
-    gap->setFocus();
-    QTest::keyClick(gap, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(gap->text(), "0.2");
-    type(main, "txtOldShim", "2.45");
-    click(main, "cmdIntake");
-    click(main, "cmdCalculate");
-    EXPECT_EQ(text(main, "txtNewShim"), "2.475");
+    input().paste(textBox(*main, "txtGap"));
+    EXPECT_EQ(textBox(*main, "txtGap").text(), "0.2");
+    type(*main, "txtOldShim", "2.45");
+    click(*main, "cmdIntake");
+    click(*main, "cmdCalculate");
+    EXPECT_EQ(textBox(*main, "txtNewShim").text(), "2.475");
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0], expected::kShimSizes);
 }
 
-TEST_F(Converter, OpensAtItsPlaceWithTheFocusInTheTextBox) {
-    EXPECT_EQ(conv->windowTitle(), "Conversion Form");
-    EXPECT_EQ(conv->geometry().topLeft(), QPoint(122, 95)); // 1830, 1425 twips
-    EXPECT_EQ(conv->client()->size(), QSize(312, 206));     // 4680 x 3090 twips
-    EXPECT_EQ(conv->focusWidget(), data());
+TEST_F(Converter, OpensWithTheFocusInTheEmptyTextBox) {
+    EXPECT_EQ(conv->caption(), "Conversion Form");
+    EXPECT_TRUE(conv->visible());
+    EXPECT_EQ(focused(*conv), "txtData");
     EXPECT_EQ(direction(), Direction::None);
-    EXPECT_EQ(data()->text(), "");
-    const Qt::WindowFlags flags = conv->windowFlags();
-    EXPECT_TRUE(flags & Qt::WindowMinimizeButtonHint);
-    EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
-    EXPECT_EQ(conv->parentWidget(), nullptr);
-    QStringList order;
-    for (QWidget* w : conv->tabOrder())
-        order << w->objectName();
-    EXPECT_EQ(order, QStringList({"txtData", "optMmToInches", "optInchesToMm", "cmdCopy",
-                                  "cmdReset", "cmdConvert1"}));
+    EXPECT_EQ(data().text(), "");
+    EXPECT_TRUE(main->visible());
 }
 
-TEST_F(Converter, EveryControlMatchesTheDesignAndEveryCaptionFits) {
-    struct Row {
-        const char* name;
-        const char* kind;
-        int left, top, width, height, fontPixels;
-        bool bold;
-        const char* caption;
+// The two option buttons are one group and one stop of the Tab key, as on Windows: Tab
+// enters the group at the selected direction, or at the first button while none is.
+TEST_F(Converter, TabKeyFollowsTheTabIndexesWithTheOptionsAsOneStop) {
+    struct Case {
+        Direction chosen;
+        const char* stop;
     };
-    const Row rows[] = {
-        {"cmdConvert1", "QPushButton", 360, 1440, 1695, 615, 16, true, "Convert"},
-        {"cmdReset", "QPushButton", 2880, 2160, 1335, 615, 16, true, "Reset"},
-        {"cmdCopy", "QPushButton", 360, 2280, 1695, 615, 11, true, "Copy to Clipboard  and exit"},
-        {"optInchesToMm", "QRadioButton", 2760, 960, 1575, 255, 11, false, "Inches to MM"},
-        {"optMmToInches", "QRadioButton", 2760, 480, 1815, 195, 11, false, "MM to Inches"},
-        {"txtData", "QLineEdit", 240, 480, 1935, 495, 24, true, ""},
-        {"lblconvert", "QLabel", 360, 120, 4095, 375, 11, false,
-         "Enter the measurement below, then check which method"},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        QWidget* w = widget(conv, row.name);
-        ASSERT_NE(w, nullptr);
-        EXPECT_TRUE(w->inherits(row.kind));
-        EXPECT_EQ(w->geometry(), QRect(qRound(row.left / 15.0), qRound(row.top / 15.0),
-                                       qRound(row.width / 15.0), qRound(row.height / 15.0)));
-        EXPECT_EQ(w->font().pixelSize(), row.fontPixels);
-        EXPECT_EQ(w->font().bold(), row.bold);
-        EXPECT_EQ(text(conv, row.name), row.caption);
+    const Case cases[] = {{Direction::None, "optMmToInches"},
+                          {Direction::MmToInches, "optMmToInches"},
+                          {Direction::InchesToMm, "optInchesToMm"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stop);
+        if (c.chosen != Direction::None)
+            choose(c.chosen);
+        ASSERT_TRUE(tabTo(*conv, "txtData"));
+        EXPECT_EQ(
+            focusAfterEach(*conv, Key::Tab, 5),
+            (std::vector<std::string>{c.stop, "cmdCopy", "cmdReset", "cmdConvert1", "txtData"}));
+        EXPECT_EQ(
+            focusAfterEach(*conv, Key::ShiftTab, 5),
+            (std::vector<std::string>{"cmdConvert1", "cmdReset", "cmdCopy", c.stop, "txtData"}));
+        EXPECT_EQ(direction(), c.chosen); // moving the focus chooses nothing
     }
-    // Captions fit: the label wrapped in its rectangle, the buttons in their caption area,
-    // the option buttons beside their indicator on one line.
-    auto* label = child<QLabel>(conv, "lblconvert");
-    const QRect needed =
-        QFontMetrics(label->font()).boundingRect(label->rect(), Qt::TextWordWrap, label->text());
-    EXPECT_LE(needed.height(), label->height());
-    for (auto* button : conv->client()->findChildren<runtime::CommandButton*>()) {
-        const QRect area = button->captionRect();
-        EXPECT_TRUE(area.contains(
-            QFontMetrics(button->font())
-                .boundingRect(area, runtime::CommandButton::kCaptionFlags, button->text())))
-            << button->objectName().toStdString();
+}
+
+TEST_F(Converter, SpaceOnAFocusedOptionButtonChoosesItsDirection) {
+    ASSERT_TRUE(tabTo(*conv, "optMmToInches"));
+    press(*conv, Key::Space);
+    EXPECT_EQ(direction(), Direction::MmToInches);
+    // Chosen by a click, the other direction is the group's stop from then on.
+    choose(Direction::InchesToMm);
+    ASSERT_TRUE(tabTo(*conv, "txtData"));
+    ASSERT_TRUE(tabTo(*conv, "optInchesToMm"));
+    press(*conv, Key::Space);
+    EXPECT_EQ(direction(), Direction::InchesToMm);
+    EXPECT_TRUE(boxes.shown().empty());
+}
+
+// Enter on a focused command button presses it, as Space does; the converter has no
+// default button, so Enter elsewhere presses nothing.
+struct ButtonKeyCase {
+    const char* name;
+    const char* button;
+    Key key;
+};
+
+void PrintTo(const ButtonKeyCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class ConverterButtonKeys : public Converter,
+                            public ::testing::WithParamInterface<ButtonKeyCase> {};
+
+TEST_P(ConverterButtonKeys, PressTheFocusedButton) {
+    const ButtonKeyCase& c = GetParam();
+    const std::string button = c.button;
+    input().setClipboardText("earlier");
+    choose(Direction::InchesToMm);
+    type(*conv, "txtData", "2");
+    ASSERT_TRUE(tabTo(*conv, c.button));
+    press(*conv, c.key);
+
+    if (button == "cmdCopy") {
+        EXPECT_EQ(boxes.shown(), std::vector{goodDataToCopy("2")});
+        EXPECT_EQ(input().clipboardText(), "2");
+        EXPECT_EQ(forms().find<frmConvert>(), nullptr);
+    } else {
+        EXPECT_TRUE(boxes.shown().empty());
+        EXPECT_EQ(input().clipboardText(), "earlier");
+        EXPECT_EQ(data().text(), button == "cmdConvert1" ? "50.8" : "");
+        EXPECT_EQ(conv->convertedValue(), button == "cmdConvert1" ? 50.8 : 0.0);
+        EXPECT_EQ(direction(), Direction::InchesToMm);
+        EXPECT_EQ(focused(*conv), c.button);
     }
-    for (auto* radio : conv->client()->findChildren<QRadioButton*>()) {
-        QStyleOptionButton option;
-        option.initFrom(radio);
-        const QRect contents =
-            radio->style()->subElementRect(QStyle::SE_RadioButtonContents, &option, radio);
-        EXPECT_LE(QFontMetrics(radio->font()).horizontalAdvance(radio->text()), contents.width())
-            << radio->objectName().toStdString();
-        EXPECT_LE(QFontMetrics(radio->font()).height(), radio->height())
-            << radio->objectName().toStdString();
+    EXPECT_EQ(programEnds, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Buttons, ConverterButtonKeys,
+    ::testing::Values(ButtonKeyCase{"EnterOnConvert", "cmdConvert1", Key::Enter},
+                      ButtonKeyCase{"SpaceOnConvert", "cmdConvert1", Key::Space},
+                      ButtonKeyCase{"EnterOnReset", "cmdReset", Key::Enter},
+                      ButtonKeyCase{"SpaceOnReset", "cmdReset", Key::Space},
+                      ButtonKeyCase{"EnterOnCopy", "cmdCopy", Key::Enter},
+                      ButtonKeyCase{"SpaceOnCopy", "cmdCopy", Key::Space}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Converter, EnterAndEscElsewherePressNothing) {
+    choose(Direction::InchesToMm);
+    type(*conv, "txtData", "2");
+    for (const char* where : {"txtData", "optInchesToMm"}) {
+        for (const Key key : {Key::Enter, Key::Escape}) {
+            SCOPED_TRACE(std::string(where) + (key == Key::Enter ? " Enter" : " Esc"));
+            ASSERT_TRUE(tabTo(*conv, where));
+            press(*conv, key);
+            EXPECT_TRUE(boxes.shown().empty());
+            EXPECT_EQ(data().text(), "2");
+            EXPECT_EQ(conv->convertedValue(), 0.0);
+            EXPECT_EQ(direction(), Direction::InchesToMm);
+            EXPECT_EQ(forms().find<frmConvert>(), conv);
+            EXPECT_TRUE(conv->visible());
+            EXPECT_EQ(focused(*conv), where);
+        }
     }
+}
+
+TEST_F(Converter, ControlsCarryTheirCaptions) {
+    const std::pair<const char*, const char*> buttons[] = {
+        {"cmdConvert1", "Convert"},
+        {"cmdReset", "Reset"},
+        {"cmdCopy", "Copy to Clipboard  and exit"}};
+    for (const auto& [name, caption] : buttons)
+        EXPECT_EQ(control<runtime::CommandButton>(*conv, name).caption(), caption) << name;
+    EXPECT_EQ(option("optInchesToMm").caption(), "Inches to MM");
+    EXPECT_EQ(option("optMmToInches").caption(), "MM to Inches");
+    EXPECT_EQ(label(*conv, "lblconvert").caption(),
+              "Enter the measurement below, then check which method");
+    std::vector<std::string> names;
+    for (const runtime::Control& control : conv->controls()) {
+        names.push_back(control.name());
+        EXPECT_TRUE(control.visible()) << control.name();
+    }
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"cmdConvert1", "cmdReset", "cmdCopy", "optInchesToMm",
+                                        "optMmToInches", "txtData", "lblconvert"}));
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-#include "SysInfoLauncher.h"
-#include "memory_registry.h"
+#include "info/SysInfoLauncher.h"
+#include "support/memory_registry.h"
 
 #include <gtest/gtest.h>
 

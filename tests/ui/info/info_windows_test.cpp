@@ -1,54 +1,46 @@
-#include "expected_boxes.h"
-#include "frmAbout.h"
-#include "frmClearmark.h"
-#include "frmConvert.h"
-#include "frmHelpCalculator.h"
-#include "gui_support.h"
-#include "icons.h"
-#include "syscolors.h"
+// The help and About windows: their texts, opening them from the menu, the keyboard, and
+// the way to the system's information tool.
+#include "info/frmAbout.h"
+#include "info/frmHelpCalculator.h"
+#include "main/frmClearmark.h"
+#include "support/expected_boxes.h"
+#include "support/gui_support.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QFontMetrics>
-#include <QLabel>
-#include <QPushButton>
-#include <QTest>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
 
 namespace clearmark {
 namespace {
 
 using runtime::forms;
 using runtime::MsgBoxRequest;
-using runtime::MsgButtons;
-using runtime::MsgIcon;
-using testing_support::GuiTest;
+using testing_support::Key;
 
 class InfoWindows : public testing_support::WithMainWindow {
 protected:
-    void choose(const char* entry) {
-        auto* action = main->findChild<QAction*>(entry);
-        ASSERT_NE(action, nullptr);
-        action->trigger();
+    frmHelpCalculator& openHelp() {
+        choose(*main, "mnuHelp2");
+        return opened<frmHelpCalculator>();
     }
-    frmHelpCalculator* openHelp() {
-        choose("mnuHelp2");
-        return forms().find<frmHelpCalculator>();
+    frmAbout& openAbout() {
+        choose(*main, "mnuAbout");
+        return opened<frmAbout>();
     }
-    frmAbout* openAbout() {
-        choose("mnuAbout");
-        return forms().find<frmAbout>();
-    }
-    static bool captionFits(QLabel* label) {
-        const QRect needed =
-            QFontMetrics(label->font())
-                .boundingRect(label->rect(), int(label->alignment()) | Qt::TextWordWrap,
-                              label->text());
-        return needed.width() <= label->width() && needed.height() <= label->height();
+
+private:
+    template <class F> static F& opened() {
+        F* form = forms().find<F>();
+        if (form == nullptr)
+            throw std::logic_error("the menu entry opened no window");
+        return *form;
     }
 };
 
-// The help text, written down here on its own.
-const QStringList kParagraphs = {
+// The help text, written down here on its own: five paragraphs, the first four each followed
+// by a run of blanks.
+const char* const kParagraphs[] = {
     "Enter the measured valve clearance (in Millimeters) in the Measured gap box.",
     "Enter the measured Original shim width into the Original Shim box.",
     "(These values may also be pasted from the converter)",
@@ -57,260 +49,189 @@ const QStringList kParagraphs = {
     "specifications.",
     "This value can be changed for averages you wish or for other makes or models of "
     "motorcycle valve shim calculations."};
-const int kSpaceRuns[] = {46, 84, 79, 35};
+const std::size_t kSpaceRuns[] = {46, 84, 79, 35, 0};
 
 TEST_F(InfoWindows, HelpTextIsExact) {
-    auto* help = openHelp();
-    ASSERT_NE(help, nullptr);
-    const QString text = child<QLabel>(help, "lblHelp")->text();
-    EXPECT_EQ(text.size(), 746);
-    QString expected;
-    for (int i = 0; i < kParagraphs.size(); ++i)
-        expected += kParagraphs[i] + QString(i < 4 ? kSpaceRuns[i] : 0, ' ');
+    const frmHelpCalculator& help = openHelp();
+    const std::string text = label(help, "lblHelp").caption();
+    EXPECT_EQ(text.size(), 746u);
+    std::string expected;
+    for (std::size_t i = 0; i < std::size(kParagraphs); ++i)
+        expected += kParagraphs[i] + std::string(kSpaceRuns[i], ' ');
     EXPECT_EQ(text, expected);
-    EXPECT_FALSE(text.contains('\n'));
+    EXPECT_EQ(text.find('\n'), std::string::npos);
+    EXPECT_EQ(frmHelpCalculator::helpText(), expected);
 }
 
-TEST_F(InfoWindows, HelpParagraphsBeginLinesAndTheWholeTextIsVisible) {
-    auto* help = openHelp();
-    auto* label = child<runtime::ParagraphLabel>(help, "lblHelp");
-    ASSERT_NE(label, nullptr);
-    const QStringList lines = label->displayLines();
-    for (const QString& paragraph : kParagraphs) {
-        const QString firstWords = paragraph.section(' ', 0, 2);
-        EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const QString& line) {
-            return line.startsWith(firstWords);
-        })) << firstWords.toStdString();
+TEST_F(InfoWindows, HelpWindowTakesNoFocusAndNoKey) {
+    const frmHelpCalculator& help = openHelp();
+    EXPECT_EQ(help.caption(), "How To Use Calculator");
+    EXPECT_TRUE(help.visible());
+    EXPECT_EQ(focused(help), "");
+    for (const Key key : {Key::Tab, Key::ShiftTab, Key::Enter, Key::Escape, Key::Space}) {
+        press(help, key);
+        EXPECT_EQ(focused(help), "");
     }
-    // Every word of the text is drawn, in order, within the label.
-    EXPECT_EQ(lines.join(' ').simplified(), label->text().simplified());
-    const QFontMetrics metrics(label->font());
-    EXPECT_LE(lines.size() * metrics.lineSpacing(), label->height());
-    for (const QString& line : lines)
-        EXPECT_LE(metrics.horizontalAdvance(line), label->width()) << line.toStdString();
-}
-
-TEST_F(InfoWindows, HelpWindowDesign) {
-    auto* help = openHelp();
-    auto* label = child<QLabel>(help, "lblHelp");
-    EXPECT_EQ(help->windowTitle(), "How To Use Calculator");
-    EXPECT_EQ(help->client()->size(), QSize(520, 117));
-    EXPECT_EQ(label->geometry(), QRect(0, 0, 521, 113));
-    EXPECT_EQ(label->font().pixelSize(), 11);
-    EXPECT_EQ(label->palette().color(QPalette::Window),
-              runtime::systemColor(runtime::SystemColor::ButtonFace));
-    EXPECT_EQ(help->palette().color(QPalette::Window),
-              runtime::systemColor(runtime::SystemColor::InactiveCaptionText));
-    EXPECT_TRUE(label->autoFillBackground());
-    // Nothing takes the focus, and the text cannot be selected or edited.
-    EXPECT_EQ(label->focusPolicy(), Qt::NoFocus);
-    EXPECT_EQ(help->focusWidget(), nullptr);
-    EXPECT_FALSE(label->textInteractionFlags() & Qt::TextSelectableByMouse);
-    EXPECT_FALSE(label->textInteractionFlags() & Qt::TextSelectableByKeyboard);
-    EXPECT_FALSE(help->windowFlags() & Qt::WindowMaximizeButtonHint);
-    EXPECT_TRUE(help->windowFlags() & Qt::WindowMinimizeButtonHint);
-    // A larger window neither moves nor re-wraps the text.
-    const QStringList before = child<runtime::ParagraphLabel>(help, "lblHelp")->displayLines();
-    help->resize(900, 400);
-    EXPECT_EQ(label->geometry(), QRect(0, 0, 521, 113));
-    EXPECT_EQ(child<runtime::ParagraphLabel>(help, "lblHelp")->displayLines(), before);
+    // Keys close nothing: only its close button does.
+    EXPECT_EQ(forms().find<frmHelpCalculator>(), &help);
+    EXPECT_TRUE(help.visible());
+    EXPECT_TRUE(boxes.shown().empty());
+    input().close(help);
+    EXPECT_EQ(forms().find<frmHelpCalculator>(), nullptr);
+    EXPECT_EQ(programEnds, 0);
 }
 
 TEST_F(InfoWindows, MenuOpensOneHelpAndOneAboutWindow) {
-    auto* help = openHelp();
-    auto* about = openAbout();
-    ASSERT_NE(help, nullptr);
-    ASSERT_NE(about, nullptr);
-    EXPECT_EQ(openHelp(), help);
-    EXPECT_EQ(openAbout(), about);
-    EXPECT_TRUE(help->isVisible());
-    EXPECT_TRUE(about->isVisible());
-    EXPECT_EQ(forms().timesLoaded("frmHelpCalculator"), 1);
-    EXPECT_EQ(forms().timesLoaded("frmAbout"), 1);
-    help->close();
-    about->close();
+    frmHelpCalculator& help = openHelp();
+    frmAbout& about = openAbout();
+    // Marked, so that a window loaded again would show.
+    label(help, "lblHelp").setCaption("marked");
+    label(about, "lblTitle").setCaption("marked");
+    EXPECT_EQ(&openHelp(), &help);
+    EXPECT_EQ(&openAbout(), &about);
+    EXPECT_TRUE(help.visible());
+    EXPECT_TRUE(about.visible());
+    EXPECT_EQ(label(help, "lblHelp").caption(), "marked");
+    EXPECT_EQ(label(about, "lblTitle").caption(), "marked");
+
+    input().close(help);
+    input().close(about);
+    EXPECT_EQ(loadedWindows(), "frmClearmark frmConvert");
     EXPECT_EQ(programEnds, 0);
-    EXPECT_TRUE(main->isVisible());
-    EXPECT_EQ(openHelp()->windowTitle(), "How To Use Calculator");
-    EXPECT_EQ(forms().timesLoaded("frmHelpCalculator"), 2);
+    EXPECT_TRUE(main->visible());
+    input().settle();
+
+    // Opened again, each is a window loaded afresh.
+    const frmHelpCalculator& helpAgain = openHelp();
+    EXPECT_EQ(helpAgain.caption(), "How To Use Calculator");
+    EXPECT_EQ(label(helpAgain, "lblHelp").caption(), frmHelpCalculator::helpText());
+    const frmAbout& aboutAgain = openAbout();
+    EXPECT_EQ(label(aboutAgain, "lblTitle").caption(), "Clearmark");
+    EXPECT_TRUE(boxes.shown().empty());
 }
 
 TEST_F(InfoWindows, AboutCaptionsComeFromTheApplication) {
-    auto* about = openAbout();
-    ASSERT_NE(about, nullptr);
-    EXPECT_EQ(about->windowTitle(), "About Clearmark");
-    EXPECT_EQ(text(about, "lblTitle"), "Clearmark");
-    EXPECT_EQ(text(about, "lblVersion"), "Version 1.0.0");
+    const frmAbout& about = openAbout();
+    EXPECT_EQ(about.caption(), "About Clearmark");
+    EXPECT_EQ(label(about, "lblTitle").caption(), "Clearmark");
+    EXPECT_EQ(label(about, "lblVersion").caption(), "Version 1.0.0");
     EXPECT_EQ(frmAbout::versionCaption({2, 3, 14}), "Version 2.3.14");
     EXPECT_EQ(frmAbout::versionCaption({1, 10, 0}), "Version 1.10.0");
-    EXPECT_EQ(about->focusWidget(), widget(about, "cmdOK"));
+    EXPECT_EQ(frmAbout::versionCaption({0, 0, 7}), "Version 0.0.7");
+    EXPECT_EQ(focused(about), "cmdOK");
 }
 
-TEST_F(InfoWindows, EscEnterAndOkUnloadTheAboutWindow) {
-    struct Press {
-        const char* name;
-        std::function<void(frmAbout*)> press;
-    };
-    const Press presses[] = {
-        {"Esc",
-         [](frmAbout* a) {
-             QTest::keyClick(a->focusWidget(), Qt::Key_Escape);
-         }},
-        {"Enter",
-         [](frmAbout* a) {
-             QTest::keyClick(a->focusWidget(), Qt::Key_Return);
-         }},
-        {"EnterOnTheWindow",
-         [](frmAbout* a) {
-             QTest::keyClick(a, Qt::Key_Enter);
-         }},
-        {"EscWithFocusOnSysInfo",
-         [](frmAbout* a) {
-             a->findChild<QWidget*>("cmdSysInfo")->setFocus();
-             QTest::keyClick(a->findChild<QWidget*>("cmdSysInfo"), Qt::Key_Escape);
-         }},
-        {"OK",
-         [](frmAbout* a) {
-             QTest::mouseClick(a->findChild<QWidget*>("cmdOK"), Qt::LeftButton);
-         }},
-        {"TitleBarClose",
-         [](frmAbout* a) {
-             a->close();
-         }},
-    };
-    int loads = 0;
-    for (const Press& press : presses) {
-        SCOPED_TRACE(press.name);
-        auto* about = openAbout();
-        ASSERT_NE(about, nullptr);
-        EXPECT_EQ(forms().timesLoaded("frmAbout"), ++loads);
-        EXPECT_EQ(text(about, "lblVersion"), "Version 1.0.0");
-        press.press(about);
-        EXPECT_EQ(forms().find<frmAbout>(), nullptr);
-        flushDeletes();
+TEST_F(InfoWindows, AboutTextsAndButtons) {
+    const frmAbout& about = openAbout();
+    EXPECT_EQ(label(about, "lblDescription").caption(),
+              "This program will determine which size shim you need in order to get the proper "
+              "valve clearance. You can use the default average of 0.175 for intake and 0.275 for "
+              "exhaust OR you can enter you own desired end gap This program may also be used for "
+              "other makes, but use at your own risk.");
+    EXPECT_EQ(label(about, "lblDisclaimer").caption(),
+              "Warning: Use at your own risk! I accept no liability or fault for errors contained "
+              "or damage to any parts by use of this application. If you are not experienced "
+              "enough to do a valve shim replacement, do not attempt to do so. You have been "
+              "warned!");
+    EXPECT_EQ(control<runtime::CommandButton>(about, "cmdOK").caption(), "OK");
+    EXPECT_EQ(control<runtime::CommandButton>(about, "cmdSysInfo").caption(), "&System Info...");
+    std::vector<std::string> names;
+    for (const runtime::Control& control : about.controls()) {
+        names.push_back(control.name());
+        EXPECT_TRUE(control.visible()) << control.name();
     }
+    EXPECT_EQ(names, (std::vector<std::string>{"picIcon", "cmdOK", "cmdSysInfo", "lblDescription",
+                                               "lblTitle", "lblVersion", "lblDisclaimer"}));
+}
+
+TEST_F(InfoWindows, AboutTabKeyFollowsTheTabIndexes) {
+    const frmAbout& about = openAbout();
+    ASSERT_EQ(focused(about), "cmdOK");
+    EXPECT_EQ(focusAfterEach(about, Key::Tab, 3),
+              (std::vector<std::string>{"picIcon", "cmdSysInfo", "cmdOK"}));
+    EXPECT_EQ(focusAfterEach(about, Key::ShiftTab, 3),
+              (std::vector<std::string>{"cmdSysInfo", "picIcon", "cmdOK"}));
+    EXPECT_EQ(forms().find<frmAbout>(), &about);
+}
+
+// Every way of leaving the About window: OK is its default and its cancel button.
+struct AboutExit {
+    const char* name;
+    const char* focus;      // the control holding the focus first
+    std::optional<Key> key; // none: the action below
+    bool clickOK;           // else the title-bar close button
+};
+
+void PrintTo(const AboutExit& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class AboutUnloads : public InfoWindows, public ::testing::WithParamInterface<AboutExit> {};
+
+TEST_P(AboutUnloads, AndOpensAfreshNextTime) {
+    const AboutExit& c = GetParam();
+    frmAbout& about = openAbout();
+    EXPECT_EQ(label(about, "lblVersion").caption(), "Version 1.0.0");
+    label(about, "lblTitle").setCaption("marked");
+    ASSERT_TRUE(tabTo(about, c.focus));
+    if (c.key)
+        press(about, *c.key);
+    else if (c.clickOK)
+        click(about, "cmdOK");
+    else
+        input().close(about);
+    EXPECT_EQ(forms().find<frmAbout>(), nullptr);
+    input().settle();
     EXPECT_TRUE(boxes.shown().empty());
     EXPECT_EQ(programEnds, 0);
+    EXPECT_TRUE(main->visible());
+
+    const frmAbout& again = openAbout();
+    EXPECT_EQ(label(again, "lblTitle").caption(), "Clearmark");
+    EXPECT_EQ(focused(again), "cmdOK");
 }
 
+INSTANTIATE_TEST_SUITE_P(
+    Ways, AboutUnloads,
+    ::testing::Values(AboutExit{"EscOnOK", "cmdOK", Key::Escape, false},
+                      AboutExit{"EnterOnOK", "cmdOK", Key::Enter, false},
+                      AboutExit{"SpaceOnOK", "cmdOK", Key::Space, false},
+                      AboutExit{"EnterOnThePicture", "picIcon", Key::Enter, false},
+                      AboutExit{"EscOnThePicture", "picIcon", Key::Escape, false},
+                      AboutExit{"EscOnSystemInfo", "cmdSysInfo", Key::Escape, false},
+                      AboutExit{"ClickOnOK", "cmdOK", std::nullopt, true},
+                      AboutExit{"TitleBarClose", "cmdOK", std::nullopt, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(InfoWindows, SystemInfoWithoutTheToolShowsTheBoxAndKeepsTheWindow) {
-    auto* about = openAbout();
+    const frmAbout& about = openAbout();
     bool aboutOpenDuringBox = false;
-    boxes.whileShown([&](const MsgBoxRequest&) { aboutOpenDuringBox = about->isVisible(); });
+    boxes.whileShown([&](const MsgBoxRequest&) { aboutOpenDuringBox = about.visible(); });
     click(about, "cmdSysInfo");
+    boxes.whileShown(nullptr);
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0], expected::kUnavailable);
     EXPECT_TRUE(aboutOpenDuringBox);
-    EXPECT_EQ(forms().find<frmAbout>(), about);
-    EXPECT_TRUE(about->isVisible());
-    EXPECT_EQ(about->windowTitle(), "About Clearmark");
+    EXPECT_EQ(forms().find<frmAbout>(), &about);
+    EXPECT_TRUE(about.visible());
+    EXPECT_EQ(about.caption(), "About Clearmark");
+    EXPECT_EQ(programEnds, 0);
 }
 
-TEST_F(InfoWindows, AboutDesign) {
-    auto* about = openAbout();
-    EXPECT_EQ(about->client()->size(), QSize(382, 304));
-    EXPECT_EQ(about->geometry().topLeft(), QPoint(156, 129)); // 2340, 1935 twips
-    EXPECT_EQ(about->minimumSize(), about->maximumSize());    // fixed frame
-    const Qt::WindowFlags flags = about->windowFlags();
-    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
-    EXPECT_FALSE(flags & Qt::WindowMinimizeButtonHint);
-    EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
-
-    struct Row {
-        const char* name;
-        int left, top, width, height;
-        bool bold;
-        QColor text;
-    };
-    const QColor systemText = QApplication::palette().color(QPalette::WindowText);
-    const Row rows[] = {
-        {"picIcon", 240, 240, 540, 540, false, systemText},
-        {"cmdOK", 4245, 2625, 1260, 345, false, systemText},
-        {"cmdSysInfo", 4260, 3075, 1245, 345, false, systemText},
-        {"lblDescription", 1050, 1125, 3885, 1170, false, Qt::black},
-        {"lblTitle", 1050, 240, 3885, 480, false, Qt::black},
-        {"lblVersion", 1050, 780, 3885, 225, true, systemText},
-        {"lblDisclaimer", 255, 2625, 3870, 1185, true, QColor(255, 0, 0)},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        QWidget* w = widget(about, row.name);
-        ASSERT_NE(w, nullptr);
-        EXPECT_EQ(w->geometry(), QRect(qRound(row.left / 15.0), qRound(row.top / 15.0),
-                                       qRound(row.width / 15.0), qRound(row.height / 15.0)));
-        EXPECT_EQ(w->font().bold(), row.bold);
-        EXPECT_EQ(w->font().pixelSize(), 11);
-        EXPECT_EQ(w->palette().color(QPalette::WindowText), row.text);
-        if (auto* label = qobject_cast<QLabel*>(w); label && row.name != std::string("picIcon")) {
-            EXPECT_EQ(label->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
-            EXPECT_TRUE(captionFits(label));
-        }
+TEST_F(InfoWindows, EnterOrSpaceOnAFocusedSystemInfoPressesSystemInfo) {
+    const frmAbout& about = openAbout();
+    for (const Key key : {Key::Enter, Key::Space}) {
+        SCOPED_TRACE(key == Key::Enter ? "Enter" : "Space");
+        boxes.clear();
+        ASSERT_TRUE(tabTo(about, "cmdSysInfo"));
+        press(about, key);
+        ASSERT_EQ(boxes.shown().size(), 1u);
+        EXPECT_EQ(boxes.shown()[0], expected::kUnavailable);
+        EXPECT_EQ(forms().find<frmAbout>(), &about); // not OK, the default button
+        EXPECT_TRUE(about.visible());
+        EXPECT_EQ(focused(about), "cmdSysInfo");
     }
-    EXPECT_TRUE(text(about, "lblDescription").contains("enter you own desired end gap This"));
-    EXPECT_TRUE(text(about, "lblDisclaimer").startsWith("Warning: Use at your own risk!"));
-    EXPECT_TRUE(text(about, "lblDisclaimer").endsWith("You have been warned!"));
-
-    auto* ok = child<QPushButton>(about, "cmdOK");
-    auto* sysInfo = child<QPushButton>(about, "cmdSysInfo");
-    EXPECT_TRUE(ok->isDefault());
-    EXPECT_EQ(sysInfo->text(), "&System Info...");
-    EXPECT_EQ(sysInfo->shortcut(), QKeySequence::mnemonic("&System Info..."));
-    for (auto* button : {ok, sysInfo}) {
-        const QRect area = static_cast<runtime::CommandButton*>(button)->captionRect();
-        EXPECT_TRUE(area.contains(
-            QFontMetrics(button->font())
-                .boundingRect(area, runtime::CommandButton::kCaptionFlags, button->text())));
-    }
-    QStringList order;
-    for (QWidget* w : about->tabOrder())
-        order << w->objectName();
-    EXPECT_EQ(order, QStringList({"cmdOK", "picIcon", "cmdSysInfo"}));
-}
-
-TEST_F(InfoWindows, AboutSeparatorIsEtched) {
-    auto* about = openAbout();
-    QList<runtime::Line*> lines = about->client()->findChildren<runtime::Line*>("Line1");
-    ASSERT_EQ(lines.size(), 2);
-    std::sort(lines.begin(), lines.end(), [](auto* a, auto* b) { return a->index() < b->index(); });
-    EXPECT_EQ(lines[0]->line(), QLine(7, 164, 377, 164)); // (105, 2460) to (5654, 2460)
-    EXPECT_EQ(lines[0]->color(), QColor(Qt::white));
-    EXPECT_EQ(lines[0]->lineWidth(), 2);
-    EXPECT_EQ(lines[1]->line(), QLine(6, 163, 377, 163)); // (90, 2445) to (5654, 2445)
-    EXPECT_EQ(lines[1]->color(), QColor(128, 128, 128));
-    EXPECT_EQ(lines[1]->lineWidth(), 1);
-
-    // Drawn: grey on row 163, white on rows 164 and 165.
-    const QImage image = about->client()->grab().toImage();
-    EXPECT_EQ(image.pixelColor(200, 163), QColor(128, 128, 128));
-    EXPECT_EQ(image.pixelColor(200, 164), QColor(Qt::white));
-    EXPECT_EQ(image.pixelColor(200, 165), QColor(Qt::white));
-    EXPECT_EQ(image.pixelColor(6, 164), image.pixelColor(3, 164)); // the white starts later
-    EXPECT_NE(image.pixelColor(200, 166), QColor(Qt::white));
-}
-
-TEST_F(InfoWindows, EveryWindowShowsTheApplicationIconAndAboutItsOwnPicture) {
-    click(main, "cmdConverter");
-    QList<QWidget*> windows = {main, forms().find<frmConvert>(), openHelp(), openAbout()};
-    const QImage appIcon = runtime::applicationIcon().pixmap(32, 32).toImage();
-    for (QWidget* window : windows) {
-        ASSERT_NE(window, nullptr);
-        EXPECT_EQ(window->windowIcon().pixmap(32, 32).toImage(), appIcon)
-            << window->objectName().toStdString();
-        EXPECT_EQ(window->windowIcon().pixmap(16, 16).size(), QSize(16, 16));
-    }
-    const auto* picture = child<QLabel>(windows[3], "picIcon");
-    const QImage about = picture->pixmap().toImage();
-    EXPECT_EQ(about.size(), QSize(32, 32));
-    EXPECT_NE(about, appIcon);
-    EXPECT_EQ(picture->frameShadow(), QFrame::Sunken);
-    // Sixteen colours at most in each image.
-    for (const QImage& image : {appIcon, about}) {
-        QSet<QRgb> colours;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                colours.insert(image.pixel(x, y));
-        EXPECT_LE(colours.size(), 16);
-    }
+    EXPECT_EQ(programEnds, 0);
 }
 
 } // namespace

@@ -1,11 +1,11 @@
-#include "expected_boxes.h"
-#include "frmClearmark.h"
-#include "frmConvert.h"
-#include "gui_support.h"
-
-#include <QAction>
-#include <QApplication>
-#include <QLineEdit>
+// Between the windows: the converter loaded at start, opening and closing windows, Exit and
+// the end of the program.
+#include "convert/frmConvert.h"
+#include "info/frmAbout.h"
+#include "info/frmHelpCalculator.h"
+#include "main/frmClearmark.h"
+#include "support/expected_boxes.h"
+#include "support/gui_support.h"
 
 namespace clearmark {
 namespace {
@@ -13,114 +13,164 @@ namespace {
 using runtime::forms;
 using runtime::MsgAnswer;
 using runtime::MsgBoxRequest;
-using runtime::MsgButtons;
-using runtime::MsgIcon;
-using testing_support::GuiTest;
 
 const MsgBoxRequest& kExitBox = expected::kExit;
 
-using Navigation = testing_support::WithMainWindow;
+class Navigation : public testing_support::WithMainWindow {
+protected:
+    frmConvert& openConverter() {
+        click(*main, "cmdConverter");
+        frmConvert* conv = forms().find<frmConvert>();
+        if (conv == nullptr)
+            throw std::logic_error("Converter opened no converter");
+        return *conv;
+    }
+};
 
 TEST_F(Navigation, StartLoadsTheConverterHiddenOnce) {
-    auto* conv = forms().find<frmConvert>();
+    const frmConvert* conv = forms().find<frmConvert>();
     ASSERT_NE(conv, nullptr);
-    EXPECT_FALSE(conv->isVisible());
-    EXPECT_EQ(forms().timesLoaded("frmConvert"), 1);
-    EXPECT_EQ(forms().timesLoaded("frmClearmark"), 1);
-    EXPECT_TRUE(main->isVisible());
+    EXPECT_FALSE(conv->visible());
+    // Its load step has run: the box is empty and no direction is chosen.
+    EXPECT_EQ(textBox(*conv, "txtData").text(), "");
+    EXPECT_FALSE(control<runtime::OptionButton>(*conv, "optMmToInches").value());
+    EXPECT_FALSE(control<runtime::OptionButton>(*conv, "optInchesToMm").value());
+    EXPECT_EQ(loadedWindows(), "frmClearmark frmConvert");
+    EXPECT_TRUE(main->visible());
     EXPECT_TRUE(boxes.shown().empty());
+
+    // Opening it shows the window loaded at start, without loading it again.
+    textBox(*conv, "txtData").setText("set while hidden");
+    EXPECT_EQ(&openConverter(), conv);
+    EXPECT_TRUE(conv->visible());
+    EXPECT_EQ(textBox(*conv, "txtData").text(), "set while hidden");
 }
 
 TEST_F(Navigation, ConverterTwiceIsOneWindowKeepingItsText) {
-    click(main, "cmdConverter");
-    auto* conv = forms().find<frmConvert>();
-    ASSERT_NE(conv, nullptr);
-    EXPECT_TRUE(conv->isVisible());
+    frmConvert& conv = openConverter();
+    EXPECT_TRUE(conv.visible());
     type(conv, "txtData", "12.5");
-    click(main, "cmdConverter");
-    EXPECT_EQ(forms().find<frmConvert>(), conv);
-    EXPECT_EQ(text(conv, "txtData"), "12.5");
-    EXPECT_EQ(forms().timesLoaded("frmConvert"), 1); // loaded at start, shown twice
-    int converters = 0;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        converters += w->objectName() == "frmConvert" ? 1 : 0;
-    EXPECT_EQ(converters, 1);
+    select(conv, "optMmToInches");
+    EXPECT_EQ(&openConverter(), &conv);
+    EXPECT_TRUE(conv.visible());
+    EXPECT_EQ(textBox(conv, "txtData").text(), "12.5");
+    EXPECT_TRUE(control<runtime::OptionButton>(conv, "optMmToInches").value());
+    EXPECT_TRUE(boxes.shown().empty());
 }
 
 TEST_F(Navigation, ClosingTheConverterKeepsTheProgramAndReloadsItNextTime) {
-    click(main, "cmdConverter");
-    auto* conv = forms().find<frmConvert>();
+    frmConvert& conv = openConverter();
     type(conv, "txtData", "7");
-    conv->close();
+    select(conv, "optInchesToMm");
+    input().close(conv);
     EXPECT_EQ(forms().find<frmConvert>(), nullptr);
     EXPECT_EQ(programEnds, 0);
-    EXPECT_TRUE(main->isVisible());
-    click(main, "cmdConverter");
-    conv = forms().find<frmConvert>();
-    ASSERT_NE(conv, nullptr);
-    EXPECT_EQ(text(conv, "txtData"), "");
-    EXPECT_EQ(forms().timesLoaded("frmConvert"), 2);
+    EXPECT_TRUE(main->visible());
+    input().settle();
+
+    // A new window, loaded afresh: nothing of the old one is left.
+    const frmConvert& again = openConverter();
+    EXPECT_TRUE(again.visible());
+    EXPECT_EQ(textBox(again, "txtData").text(), "");
+    EXPECT_FALSE(control<runtime::OptionButton>(again, "optInchesToMm").value());
+    EXPECT_EQ(focused(again), "txtData");
+    EXPECT_TRUE(boxes.shown().empty());
 }
 
 TEST_F(Navigation, ExitCancelledChangesNothing) {
-    click(main, "cmdConverter");
-    auto* conv = forms().find<frmConvert>();
+    frmConvert& conv = openConverter();
     type(conv, "txtData", "3");
-    type(main, "txtGap", "0.20");
+    type(*main, "txtGap", "0.20");
     boxes.answerNext(MsgAnswer::Cancel);
-    click(main, "cmdExit");
+    click(*main, "cmdExit");
 
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0], kExitBox);
     EXPECT_EQ(programEnds, 0);
+    EXPECT_FALSE(runtime::programHasEnded());
     EXPECT_EQ(forms().find<frmClearmark>(), main);
-    EXPECT_EQ(forms().find<frmConvert>(), conv);
-    EXPECT_TRUE(main->isVisible());
-    EXPECT_TRUE(conv->isVisible());
-    EXPECT_EQ(text(main, "txtGap"), "0.20");
-    EXPECT_EQ(text(conv, "txtData"), "3");
+    EXPECT_EQ(forms().find<frmConvert>(), &conv);
+    EXPECT_TRUE(main->visible());
+    EXPECT_TRUE(conv.visible());
+    EXPECT_EQ(textBox(*main, "txtGap").text(), "0.20");
+    EXPECT_EQ(textBox(conv, "txtData").text(), "3");
+
+    // The program goes on answering.
+    click(*main, "cmdIntake");
+    EXPECT_EQ(textBox(*main, "txtSpec").text(), "0.175");
 }
 
 TEST_F(Navigation, ExitConfirmedEndsTheProgram) {
-    click(main, "cmdConverter");
+    openConverter();
+    choose(*main, "mnuHelp2");
+    choose(*main, "mnuAbout");
+    ASSERT_EQ(loadedWindows(), "frmClearmark frmConvert frmHelpCalculator frmAbout");
     boxes.answerNext(MsgAnswer::OK);
-    click(main, "cmdExit");
+    click(*main, "cmdExit");
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0], kExitBox);
     EXPECT_EQ(programEnds, 1);
-    EXPECT_EQ(forms().loadedCount(), 0);
-    flushDeletes();
-    for (QWidget* w : QApplication::topLevelWidgets())
-        EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
+    EXPECT_TRUE(runtime::programHasEnded());
+    EXPECT_EQ(loadedWindows(), "");
+    input().settle();
+    EXPECT_EQ(programEnds, 1);
 }
 
 TEST_F(Navigation, ClosingTheMainWindowEndsAtOnceWithoutAQuestion) {
-    click(main, "cmdConverter");
-    main->close();
+    openConverter();
+    choose(*main, "mnuAbout");
+    input().close(*main);
     EXPECT_TRUE(boxes.shown().empty());
     EXPECT_EQ(programEnds, 1);
-    EXPECT_EQ(forms().loadedCount(), 0);
+    EXPECT_EQ(loadedWindows(), "");
+    input().settle();
+    EXPECT_EQ(programEnds, 1);
 }
 
-TEST_F(Navigation, MenuEntriesOpenOnlyWindowsThatArePartOfTheProgram) {
-    const int loadedBefore = forms().loadedCount();
-    for (const char* entry : {"mnuHelp2", "mnuAbout"}) {
-        auto* action = main->findChild<QAction*>(entry);
-        ASSERT_NE(action, nullptr);
-        action->trigger();
-        action->trigger();
-    }
-    int opened = 0;
-    for (const char* name : {"frmHelpCalculator", "frmAbout"}) {
-        if (!forms().isRegistered(name))
-            continue;
-        ASSERT_NE(forms().find(name), nullptr) << name;
-        EXPECT_TRUE(forms().find(name)->isVisible());
-        EXPECT_EQ(forms().timesLoaded(name), 1) << name;
-        ++opened;
-    }
-    EXPECT_EQ(forms().loadedCount(), loadedBefore + opened);
+TEST_F(Navigation, MenuEntriesOpenOneWindowEach) {
+    choose(*main, "mnuHelp2");
+    choose(*main, "mnuAbout");
+    frmHelpCalculator* help = forms().find<frmHelpCalculator>();
+    frmAbout* about = forms().find<frmAbout>();
+    ASSERT_NE(help, nullptr);
+    ASSERT_NE(about, nullptr);
+    // Marked, so that a window loaded again would show.
+    label(*help, "lblHelp").setCaption("marked");
+    label(*about, "lblTitle").setCaption("marked");
+
+    choose(*main, "mnuHelp2");
+    choose(*main, "mnuAbout");
+    EXPECT_EQ(forms().find<frmHelpCalculator>(), help);
+    EXPECT_EQ(forms().find<frmAbout>(), about);
+    EXPECT_TRUE(help->visible());
+    EXPECT_TRUE(about->visible());
+    EXPECT_EQ(label(*help, "lblHelp").caption(), "marked");
+    EXPECT_EQ(label(*about, "lblTitle").caption(), "marked");
+    EXPECT_EQ(loadedWindows(), "frmClearmark frmConvert frmHelpCalculator frmAbout");
+    EXPECT_TRUE(main->visible());
+    EXPECT_TRUE(boxes.shown().empty());
     EXPECT_EQ(programEnds, 0);
+}
+
+TEST_F(Navigation, ClosingAnyOtherWindowLeavesTheRestAsTheyWere) {
+    frmConvert& conv = openConverter();
+    type(conv, "txtData", "4");
+    type(*main, "txtGap", "0.3");
+    choose(*main, "mnuHelp2");
+    choose(*main, "mnuAbout");
+
+    input().close(*forms().find<frmAbout>());
+    EXPECT_EQ(loadedWindows(), "frmClearmark frmConvert frmHelpCalculator");
+    input().close(*forms().find<frmHelpCalculator>());
+    EXPECT_EQ(loadedWindows(), "frmClearmark frmConvert");
+    EXPECT_TRUE(conv.visible());
+    EXPECT_EQ(textBox(conv, "txtData").text(), "4");
+    input().close(conv);
+    EXPECT_EQ(loadedWindows(), "frmClearmark");
+    EXPECT_TRUE(main->visible());
+    EXPECT_EQ(textBox(*main, "txtGap").text(), "0.3");
+    EXPECT_EQ(programEnds, 0);
+    EXPECT_TRUE(boxes.shown().empty());
 }
 
 } // namespace

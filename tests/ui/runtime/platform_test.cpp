@@ -1,5 +1,8 @@
-#include "files.h"
-#include "registry.h"
+#include "runtime/platform/files.h"
+#include "runtime/platform/registry.h"
+#ifndef _WIN32
+#include "support/posix_platform.h"
+#endif
 
 #include <gtest/gtest.h>
 
@@ -37,12 +40,17 @@ TEST(FileNames, WildcardsAndForbiddenCharactersAreInvalid) {
 
 #ifndef _WIN32
 
-TEST(NoRegistry, EveryKeyIsMissing) {
+TEST(NoRegistry, EveryKeyIsMissingAndNothingIsStarted) {
     const auto registry = systemRegistry();
     KeyHandle key = 0;
     EXPECT_EQ(registry->openKey(kHkeyLocalMachine, "SOFTWARE", kKeyRead, key), kErrorFileNotFound);
     EXPECT_EQ(key, 0u);
+    EXPECT_EQ(systemFileSearch()->find("/bin/sh"), "");
+    EXPECT_THROW(systemProgramStarter()->start("/bin/true", kShowNormal), PlatformError);
 }
+
+using testing_support::PosixFileSearch;
+using testing_support::PosixProgramStarter;
 
 class ScratchFolder : public testing::Test {
 protected:
@@ -76,13 +84,13 @@ TEST_F(FileSearchOnDisk, FindsOnlyOrdinaryVisibleFiles) {
     std::ofstream(root / "MSINFO32.EXE") << "x";
     std::ofstream(root / ".hidden") << "x";
     fs::create_directories(root / "folder.exe");
-    const auto search = systemFileSearch();
-    EXPECT_EQ(search->find((root / "MSINFO32.EXE").string()), "MSINFO32.EXE");
-    EXPECT_EQ(search->find((root / "missing.exe").string()), "");
-    EXPECT_EQ(search->find((root / "folder.exe").string()), "");
-    EXPECT_EQ(search->find((root / ".hidden").string()), "");
-    EXPECT_THROW(search->find((root / "*.EXE").string()), PlatformError);
-    EXPECT_THROW(search->find((root / "MSINFO3?.EXE").string()), PlatformError);
+    PosixFileSearch search;
+    EXPECT_EQ(search.find((root / "MSINFO32.EXE").string()), "MSINFO32.EXE");
+    EXPECT_EQ(search.find((root / "missing.exe").string()), "");
+    EXPECT_EQ(search.find((root / "folder.exe").string()), "");
+    EXPECT_EQ(search.find((root / ".hidden").string()), "");
+    EXPECT_THROW(search.find((root / "*.EXE").string()), PlatformError);
+    EXPECT_THROW(search.find((root / "MSINFO3?.EXE").string()), PlatformError);
 }
 
 using ProgramStart = ScratchFolder;
@@ -91,18 +99,18 @@ TEST_F(ProgramStart, StartsExactlyThePathGivenWithoutWaiting) {
     // A decoy where a command line split at the blank would look for a program.
     writeScript(root / "Program", root / "decoy-ran");
     const fs::path tool = writeScript(root / "Program Files" / "tool", root / "tool-ran");
-    systemProgramStarter()->start(tool.string(), kShowNormal);
+    PosixProgramStarter().start(tool.string(), kShowNormal);
     EXPECT_TRUE(appears(root / "tool-ran"));
     EXPECT_FALSE(fs::exists(root / "decoy-ran"));
 }
 
 TEST_F(ProgramStart, RaisesWhenNothingCanStart) {
-    const auto starter = systemProgramStarter();
+    PosixProgramStarter starter;
     std::ofstream(root / "not-executable") << "#!/bin/sh\n";
     fs::create_directories(root / "folder");
     for (const fs::path& path :
          {root / "missing", root / "folder", root / "not-executable", fs::path()})
-        EXPECT_THROW(starter->start(path.string(), kShowNormal), PlatformError) << path;
+        EXPECT_THROW(starter.start(path.string(), kShowNormal), PlatformError) << path;
 }
 
 #endif

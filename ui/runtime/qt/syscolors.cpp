@@ -1,20 +1,11 @@
-#include "syscolors.h"
+#include "runtime/qt/syscolors.h"
 
 #include <QApplication>
 #include <QPalette>
 
-#ifdef Q_OS_WIN
-#include <windows.h>
-#endif
-
-namespace clearmark::runtime {
+namespace clearmark::runtime::qt {
 
 QColor systemColor(SystemColor color) {
-#ifdef Q_OS_WIN
-    // The real system colour, by its Windows index.
-    const DWORD rgb = GetSysColor(static_cast<int>(color));
-    return {GetRValue(rgb), GetGValue(rgb), GetBValue(rgb)};
-#else
     const QPalette palette = QApplication::palette();
     switch (color) {
     case SystemColor::ButtonFace:
@@ -24,7 +15,6 @@ QColor systemColor(SystemColor color) {
         return palette.color(QPalette::Disabled, QPalette::WindowText);
     }
     return palette.color(QPalette::Button);
-#endif
 }
 
-} // namespace clearmark::runtime
+} // namespace clearmark::runtime::qt

@@ -1,13 +1,14 @@
-// Entry point of the window tests: one application object for all of them, headless unless
+// Entry point of the window tests on Qt: one application for all of them, headless unless
 // the caller chose a platform.
-#include <QApplication>
+#include "runtime/application.h"
+
+#include <QByteArray>
 #include <gtest/gtest.h>
 
 int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     testing::InitGoogleTest(&argc, argv);
-    QApplication app(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
+    clearmark::runtime::Application app(argc, argv);
     return RUN_ALL_TESTS();
 }

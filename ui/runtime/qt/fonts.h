@@ -3,7 +3,7 @@
 #include <QFont>
 #include <QString>
 
-namespace clearmark::runtime {
+namespace clearmark::runtime::qt {
 
 inline constexpr const char* kDesignFontFamily = "MS Sans Serif";
 
@@ -22,4 +22,4 @@ QFont designFont(double points, bool bold = false);
 // The family used for sizes and weights that MS Sans Serif cannot draw here.
 QString fallbackFontFamily();
 
-} // namespace clearmark::runtime
+} // namespace clearmark::runtime::qt

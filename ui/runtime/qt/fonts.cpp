@@ -1,11 +1,11 @@
-#include "fonts.h"
+#include "runtime/qt/fonts.h"
 
 #include <QFile>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <cmath>
 
-namespace clearmark::runtime {
+namespace clearmark::runtime::qt {
 namespace {
 
 constexpr const char* kWineFonts = "/usr/share/wine/fonts/";
@@ -76,4 +76,4 @@ QFont designFont(double points, bool bold) {
     return font;
 }
 
-} // namespace clearmark::runtime
+} // namespace clearmark::runtime::qt

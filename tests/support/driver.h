@@ -1,0 +1,41 @@
+#pragma once
+
+// The input driver of the window tests: what a user does to the windows, done through the
+// real toolkit of the window runtime's implementation (real key and mouse events, the real
+// clipboard). Each implementation's tests provide driver().
+#include "runtime/controls.h"
+#include "runtime/form.h"
+
+#include <string>
+#include <string_view>
+
+namespace clearmark::testing_support {
+
+enum class Key { Tab, ShiftTab, Enter, Escape, Space };
+
+class Driver {
+public:
+    virtual ~Driver() = default;
+    // A mouse click on a command button or an option button.
+    virtual void click(const runtime::Control& control) = 0;
+    // Chooses an entry of a window's menu.
+    virtual void choose(const runtime::MenuItem& entry) = 0;
+    // Types the text (ASCII) into the text box, key by key, after what it holds.
+    virtual void type(const runtime::TextBox& box, std::string_view text) = 0;
+    // Pastes the clipboard into the text box with the paste keystroke.
+    virtual void paste(const runtime::TextBox& box) = 0;
+    // Presses a key in the window, where its focus is.
+    virtual void press(const runtime::Form& form, Key key) = 0;
+    // The name of the control of the window that holds the focus; "" for none.
+    virtual std::string focused(const runtime::Form& form) = 0;
+    // Closes the window with its title-bar close button.
+    virtual void close(const runtime::Form& form) = 0;
+    virtual std::string clipboardText() = 0;
+    virtual void setClipboardText(std::string_view text) = 0;
+    // Lets the toolkit finish what it deferred (destroying closed windows, painting).
+    virtual void settle() = 0;
+};
+
+Driver& driver();
+
+} // namespace clearmark::testing_support

@@ -1,0 +1,342 @@
+// The window runtime's own rules, toolkit-free: twips, the application's title and version,
+// loading, showing, hiding and unloading windows, the end of the program and the message
+// box seam.
+#include "runtime/appinfo.h"
+#include "runtime/forms.h"
+#include "runtime/msgbox.h"
+#include "runtime/program.h"
+#include "runtime/twips.h"
+#include "support/gui_support.h"
+
+#include <stdexcept>
+#include <tuple>
+
+namespace clearmark::runtime {
+namespace {
+
+using testing_support::GuiTest;
+using testing_support::Key;
+
+// clang-format off
+constexpr ControlDesign kProbeControls[] = {
+//   name         kind                        caption  left   top width height tab
+    {"lblInfo",   ControlKind::Label,         "Info",    0,    0,  1500,  255,  0},
+    {"txtSecond", ControlKind::TextBox,       "",      120,  600,  1500,  375,  2},
+    {"txtFirst",  ControlKind::TextBox,       "",      120,  240,  1500,  375,  1},
+    {"optA",      ControlKind::OptionButton,  "A",     120, 1000,   900,  255,  3},
+    {"optB",      ControlKind::OptionButton,  "B",     120, 1300,   900,  255,  4},
+    {"cmdDone",   ControlKind::CommandButton, "Done", 1800, 1000,   900,  375,  5},
+    // First in the tab order, but hidden: it takes the focus only once it is shown.
+    {"txtHidden", ControlKind::TextBox,       "",     1800,  240,  1000,  375,  0, {}, Visibility::Hidden},
+};
+// clang-format on
+
+constexpr MenuEntryDesign kProbeEntries[] = {{.name = "mnuPing", .caption = "Ping"}};
+constexpr MenuDesign kProbeMenu{.name = "mnuProbe", .caption = "Probe", .entries = kProbeEntries};
+
+constexpr WindowDesign kProbeWindow{
+    .name = "frmProbe",
+    .caption = "Probe",
+    .clientWidth = 3000,
+    .clientHeight = 2000,
+    .controls = kProbeControls,
+    .start = StartPosition{.left = 1830, .top = 1425},
+    .menu = &kProbeMenu,
+};
+
+// A small window for the runtime's load, show, hide and unload rules; it counts what the
+// runtime does to it.
+class frmProbe : public Form {
+public:
+    static inline int loads = 0;
+    static inline int unloads = 0;
+    static inline int destroyed = 0;
+    static inline int pings = 0;
+    // Whether the window still existed when its own Done handler, which unloads it, ended.
+    static inline bool aliveAtEndOfDone = false;
+
+    frmProbe() : Form(kProbeWindow) {
+        onClick(control<CommandButton>("cmdDone"), &frmProbe::cmdDone_Click);
+        onClick(control<MenuItem>("mnuPing"), &frmProbe::mnuPing_Click);
+    }
+    ~frmProbe() override { ++destroyed; }
+    frmProbe(const frmProbe&) = delete;
+    frmProbe& operator=(const frmProbe&) = delete;
+
+    static void resetCounts() {
+        loads = unloads = destroyed = pings = 0;
+        aliveAtEndOfDone = false;
+    }
+
+    void cmdDone_Click() {
+        const int before = destroyed;
+        forms().unload(*this);
+        aliveAtEndOfDone = destroyed == before;
+    }
+    void mnuPing_Click() { ++pings; }
+
+protected:
+    void Form_Load() override { ++loads; }
+    void Form_Unload() override { ++unloads; }
+};
+
+TEST(Twips, FifteenToAPixelRoundedHalfAwayFromZero) {
+    const std::tuple<int, int, int> cases[] = {
+        // twips, dots per inch, pixels
+        {0, 96, 0},       {15, 96, 1},      {7, 96, 0},    {8, 96, 1},     {7440, 96, 496},
+        {3210, 96, 214},  {5654, 96, 377},  {-15, 96, -1}, {-8, 96, -1},   {-7, 96, 0},
+        {1830, 96, 122},  {1425, 96, 95},   {15, 144, 2},  {-15, 144, -2}, {1440, 144, 144},
+        {1440, 120, 120}, {7440, 192, 992}, {5, 144, 1},   {4, 144, 0},
+    };
+    for (const auto& [twips, dpi, pixels] : cases)
+        EXPECT_EQ(twipsToPixels(twips, dpi), pixels) << twips << " twips at " << dpi << " dpi";
+    // Without a density, the screen of 96 dots per inch.
+    EXPECT_EQ(twipsToPixels(5654), 377);
+    EXPECT_EQ(twipsToPixels(-8), -1);
+    EXPECT_EQ(1440 / kTwipsPerPixel, 96);
+}
+
+TEST(AppInfo, TitleAndVersionFromTheProject) {
+    EXPECT_EQ(appTitle(), "Clearmark");
+    const AppVersion version = appVersion();
+    EXPECT_EQ(formatVersion(version), "1.0.0");
+    EXPECT_EQ(formatVersion({2, 3, 14}), "2.3.14");
+    EXPECT_EQ(formatVersion({10, 0, 0}), "10.0.0");
+    EXPECT_EQ(formatVersion({0, 12, 305}), "0.12.305");
+}
+
+class FormsRules : public GuiTest {
+protected:
+    void SetUp() override {
+        GuiTest::SetUp();
+        frmProbe::resetCounts();
+    }
+    static TextBox first(const Form& form) { return form.control<TextBox>("txtFirst"); }
+};
+
+TEST_F(FormsRules, LoadCreatesOnceAndRunsFormLoadOnce) {
+    EXPECT_EQ(forms().find<frmProbe>(), nullptr);
+    frmProbe& loaded = forms().load<frmProbe>();
+    EXPECT_EQ(forms().find<frmProbe>(), &loaded);
+    EXPECT_EQ(frmProbe::loads, 1);
+    EXPECT_FALSE(loaded.visible());
+    EXPECT_EQ(&forms().load<frmProbe>(), &loaded);
+    EXPECT_EQ(&forms().show<frmProbe>(), &loaded);
+    EXPECT_EQ(&forms().show<frmProbe>(), &loaded);
+    EXPECT_EQ(frmProbe::loads, 1);
+    EXPECT_TRUE(loaded.visible());
+    EXPECT_EQ(loaded.caption(), "Probe");
+    EXPECT_EQ(frmProbe::unloads, 0);
+    EXPECT_EQ(frmProbe::destroyed, 0);
+}
+
+TEST_F(FormsRules, HideLoadsWhenNeededAndKeepsTheWindowWithItsContent) {
+    frmProbe& hidden = forms().hide<frmProbe>();
+    EXPECT_EQ(frmProbe::loads, 1);
+    EXPECT_FALSE(hidden.visible());
+
+    frmProbe& form = forms().show<frmProbe>();
+    EXPECT_EQ(&form, &hidden);
+    input().type(first(form), "kept");
+    forms().hide<frmProbe>();
+    EXPECT_FALSE(form.visible());
+    EXPECT_EQ(forms().find<frmProbe>(), &form);
+    EXPECT_EQ(&forms().show<frmProbe>(), &form);
+    EXPECT_TRUE(form.visible());
+    EXPECT_EQ(first(form).text(), "kept");
+    EXPECT_EQ(frmProbe::loads, 1);
+    EXPECT_EQ(frmProbe::unloads, 0);
+}
+
+TEST_F(FormsRules, TitleBarCloseUnloadsAndTheNextUseLoadsAfresh) {
+    frmProbe& form = forms().show<frmProbe>();
+    input().type(first(form), "lost");
+    input().close(form);
+    EXPECT_EQ(frmProbe::unloads, 1);
+    EXPECT_EQ(forms().find<frmProbe>(), nullptr);
+    input().settle();
+    EXPECT_EQ(frmProbe::destroyed, 1);
+
+    frmProbe& again = forms().show<frmProbe>();
+    EXPECT_EQ(frmProbe::loads, 2);
+    EXPECT_EQ(first(again).text(), "");
+    EXPECT_TRUE(again.visible());
+    EXPECT_EQ(programEnds, 0);
+}
+
+TEST_F(FormsRules, UnloadRunsTheUnloadStepOnceAndOnlyForALoadedWindow) {
+    forms().unload<frmProbe>(); // not loaded: nothing to do
+    EXPECT_EQ(frmProbe::unloads, 0);
+    EXPECT_EQ(frmProbe::loads, 0);
+
+    forms().show<frmProbe>();
+    forms().unload<frmProbe>();
+    EXPECT_EQ(frmProbe::unloads, 1);
+    EXPECT_EQ(frmProbe::destroyed, 1);
+    EXPECT_EQ(forms().find<frmProbe>(), nullptr);
+    forms().unload<frmProbe>();
+    EXPECT_EQ(frmProbe::unloads, 1);
+}
+
+TEST_F(FormsRules, AWindowUnloadingItselfFromItsHandlerGoesOnceTheHandlerHasReturned) {
+    frmProbe& form = forms().show<frmProbe>();
+    input().click(form.control<CommandButton>("cmdDone"));
+    EXPECT_TRUE(frmProbe::aliveAtEndOfDone);
+    EXPECT_EQ(frmProbe::unloads, 1);
+    EXPECT_EQ(frmProbe::destroyed, 1);
+    EXPECT_EQ(forms().find<frmProbe>(), nullptr);
+    input().settle();
+    EXPECT_EQ(programEnds, 0);
+}
+
+TEST_F(FormsRules, MenuEntriesRunTheirHandlers) {
+    frmProbe& form = forms().show<frmProbe>();
+    const auto ping = form.control<MenuItem>("mnuPing");
+    EXPECT_EQ(ping.caption(), "Ping");
+    input().choose(ping);
+    input().choose(ping);
+    EXPECT_EQ(frmProbe::pings, 2);
+}
+
+TEST_F(FormsRules, ControlsAreFoundByNameAndKindOnly) {
+    const frmProbe& form = forms().load<frmProbe>();
+    EXPECT_EQ(form.control<TextBox>("txtFirst").name(), "txtFirst");
+    EXPECT_EQ(form.control<Label>("lblInfo").caption(), "Info");
+    EXPECT_EQ(form.control<OptionButton>("optB").caption(), "B");
+    EXPECT_EQ(form.control<CommandButton>("cmdDone").caption(), "Done");
+    EXPECT_THROW(form.control<TextBox>("txtNone"), std::logic_error);
+    EXPECT_THROW(form.control<TextBox>("TXTFIRST"), std::logic_error);
+    EXPECT_THROW(form.control<Label>("txtFirst"), std::logic_error);
+    EXPECT_THROW(form.control<CommandButton>("optA"), std::logic_error);
+    EXPECT_THROW(form.control<CommandButton>("mnuPing"), std::logic_error);
+    EXPECT_THROW(form.control<MenuItem>("mnuProbe"), std::logic_error); // the menu, no entry
+
+    // Every control in stored order, then the menu's entries.
+    std::vector<std::string> names;
+    for (const Control& control : form.controls())
+        names.push_back(control.name());
+    EXPECT_EQ(names, (std::vector<std::string>{"lblInfo", "txtSecond", "txtFirst", "optA", "optB",
+                                               "cmdDone", "txtHidden", "mnuPing"}));
+    // Labels never take the focus; the others by their tab indexes.
+    std::vector<std::string> order;
+    for (const Control& control : form.tabOrder())
+        order.push_back(control.name());
+    EXPECT_EQ(order, (std::vector<std::string>{"txtHidden", "txtFirst", "txtSecond", "optA", "optB",
+                                               "cmdDone"}));
+}
+
+TEST_F(FormsRules, FocusGoesToTheFirstControlThatCanTakeItAndTabFollowsTheIndexes) {
+    const frmProbe& form = forms().show<frmProbe>();
+    EXPECT_EQ(focused(form), "txtFirst"); // the hidden box comes first, but cannot take it
+    // The option buttons are one stop: the first while none is selected.
+    EXPECT_EQ(focusAfterEach(form, Key::Tab, 4),
+              (std::vector<std::string>{"txtSecond", "optA", "cmdDone", "txtFirst"}));
+    EXPECT_EQ(focusAfterEach(form, Key::ShiftTab, 2),
+              (std::vector<std::string>{"cmdDone", "optA"}));
+
+    // Shown, the hidden box joins the order in its place.
+    form.control<TextBox>("txtHidden").setVisible(true);
+    ASSERT_TRUE(tabTo(form, "cmdDone"));
+    EXPECT_EQ(focusAfterEach(form, Key::Tab, 2),
+              (std::vector<std::string>{"txtHidden", "txtFirst"}));
+
+    // Showing a visible window again leaves the focus where it is.
+    press(form, Key::Tab);
+    ASSERT_EQ(focused(form), "txtSecond");
+    forms().show<frmProbe>();
+    EXPECT_EQ(focused(form), "txtSecond");
+}
+
+TEST_F(FormsRules, OptionButtonsExcludeEachOtherAndCanAllBeCleared) {
+    const frmProbe& form = forms().show<frmProbe>();
+    const auto a = form.control<OptionButton>("optA");
+    const auto b = form.control<OptionButton>("optB");
+    EXPECT_FALSE(a.value());
+    EXPECT_FALSE(b.value());
+    a.setValue(true);
+    b.setValue(true);
+    EXPECT_FALSE(a.value());
+    EXPECT_TRUE(b.value());
+    b.setValue(false);
+    EXPECT_FALSE(a.value());
+    EXPECT_FALSE(b.value());
+    // The group still excludes after being cleared, by code and by the user alike.
+    a.setValue(true);
+    b.setValue(true);
+    EXPECT_FALSE(a.value());
+    EXPECT_TRUE(b.value());
+    input().click(a);
+    EXPECT_TRUE(a.value());
+    EXPECT_FALSE(b.value());
+    a.setValue(false);
+    input().click(b);
+    EXPECT_FALSE(a.value());
+    EXPECT_TRUE(b.value());
+}
+
+TEST_F(FormsRules, EndingTheProgramRemovesEveryWindowWithoutHandlers) {
+    forms().show<frmProbe>();
+    EXPECT_FALSE(programHasEnded());
+    endProgram();
+    EXPECT_EQ(programEnds, 1);
+    EXPECT_TRUE(programHasEnded());
+    EXPECT_EQ(frmProbe::unloads, 0);
+    EXPECT_EQ(forms().find<frmProbe>(), nullptr);
+    EXPECT_EQ(frmProbe::destroyed, 1);
+    input().settle();
+    endProgram(); // a second end changes nothing
+    EXPECT_EQ(programEnds, 1);
+    EXPECT_EQ(frmProbe::destroyed, 1);
+}
+
+TEST_F(FormsRules, NoHandlerRunsOnceTheProgramHasEndedUntilTheNextRun) {
+    int ran = 0;
+    dispatch([&ran] { ++ran; });
+    EXPECT_EQ(ran, 1);
+    endProgram();
+    dispatch([&ran] { ++ran; });
+    EXPECT_EQ(ran, 1);
+    beginProgram();
+    EXPECT_FALSE(programHasEnded());
+    dispatch([&ran] { ++ran; });
+    EXPECT_EQ(ran, 2);
+}
+
+TEST(MsgBoxSeam, CaptionDefaultsToTheApplicationTitle) {
+    std::vector<MsgBoxRequest> seen;
+    const MsgBoxPresenter previous = setMsgBoxPresenter([&](const MsgBoxRequest& request) {
+        seen.push_back(request);
+        return seen.size() == 1 ? MsgAnswer::Cancel : MsgAnswer::OK;
+    });
+    EXPECT_EQ(msgBox("one"), MsgAnswer::Cancel);
+    EXPECT_EQ(msgBox("two", MsgButtons::OKCancel, MsgIcon::Information, "Own"), MsgAnswer::OK);
+    msgBox("", MsgButtons::OK, MsgIcon::Critical, "");
+    setMsgBoxPresenter(previous);
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[0], (MsgBoxRequest{"one", "Clearmark", MsgButtons::OK, MsgIcon::None}));
+    EXPECT_EQ(seen[1], (MsgBoxRequest{"two", "Own", MsgButtons::OKCancel, MsgIcon::Information}));
+    // An empty caption is a caption: only a missing one becomes the title.
+    EXPECT_EQ(seen[2], (MsgBoxRequest{"", "", MsgButtons::OK, MsgIcon::Critical}));
+}
+
+TEST(MsgBoxSeam, InstallingAPresenterReturnsThePreviousOne) {
+    int firstCalls = 0;
+    int secondCalls = 0;
+    const MsgBoxPresenter original = setMsgBoxPresenter([&](const MsgBoxRequest&) {
+        ++firstCalls;
+        return MsgAnswer::OK;
+    });
+    const MsgBoxPresenter first = setMsgBoxPresenter([&](const MsgBoxRequest&) {
+        ++secondCalls;
+        return MsgAnswer::Cancel;
+    });
+    EXPECT_EQ(msgBox("to the second"), MsgAnswer::Cancel);
+    setMsgBoxPresenter(first);
+    EXPECT_EQ(msgBox("to the first"), MsgAnswer::OK);
+    setMsgBoxPresenter(original);
+    EXPECT_EQ(firstCalls, 1);
+    EXPECT_EQ(secondCalls, 1);
+}
+
+} // namespace
+} // namespace clearmark::runtime

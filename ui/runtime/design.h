@@ -1,0 +1,98 @@
+#pragma once
+
+// What a window's design says of the window and its controls. Positions and sizes are in
+// twips (1/1440 inch) within the window's client area; window sizes are client-area sizes.
+#include <cstdint>
+#include <optional>
+#include <span>
+
+namespace clearmark::runtime {
+
+enum class ControlKind { CommandButton, TextBox, Label, OptionButton, Picture, MenuItem };
+
+// The system colours the designs name, by their Windows index.
+enum class SystemColor {
+    ButtonFace = 15,
+    InactiveCaptionText = 19,
+};
+
+// A fixed colour, 0xRRGGBB.
+using Rgb = std::uint32_t;
+
+// The two pictures of the program, each 32 x 32 and 16 x 16 in 16 colours.
+enum class Icon { Application, AboutPicture };
+
+struct FontDesign {
+    double points = 8.25; // MS Sans Serif, the window font unless a control names its own
+    bool bold = false;
+};
+
+enum class Visibility { Shown, Hidden };
+enum class Alignment { Left, Centred };
+
+// One row of a window's control table.
+struct ControlDesign {
+    const char* name;
+    ControlKind kind;
+    const char* caption; // a text box's initial text
+    int left;
+    int top;
+    int width;
+    int height;
+    int tabIndex;
+    FontDesign font = {};
+    Visibility visibility = Visibility::Shown;
+    Alignment alignment = Alignment::Left;
+    std::optional<Rgb> foreColor = {}; // none: the system's text colour
+};
+
+// A straight line drawn on the window beneath its controls; an element of a line array.
+struct LineDesign {
+    const char* name;
+    int index;
+    int x1;
+    int y1;
+    int x2;
+    int y2;
+    Rgb color;
+    int widthPixels;
+};
+
+struct MenuEntryDesign {
+    const char* name;
+    const char* caption;
+};
+
+// A menu bar with one drop-down menu.
+struct MenuDesign {
+    const char* name;
+    const char* caption;
+    std::span<const MenuEntryDesign> entries;
+};
+
+enum class Border { Sizable, FixedDialog };
+
+// The screen position of the client area's top-left corner.
+struct StartPosition {
+    int left;
+    int top;
+};
+
+struct WindowDesign {
+    const char* name;
+    const char* caption;
+    int clientWidth;
+    int clientHeight;
+    std::span<const ControlDesign> controls; // in stored order: creation and stacking
+    Border border = Border::Sizable;         // sizable: minimise and close; dialog: close only
+    std::optional<StartPosition> start = {}; // none: where the system places a new window
+    SystemColor backColor = SystemColor::ButtonFace;
+    bool inTaskBar = true;
+    const MenuDesign* menu = nullptr;
+    std::span<const LineDesign> lines = {};
+    // The buttons that Enter and Esc press where the focused control does not take the key.
+    const char* defaultButton = nullptr;
+    const char* cancelButton = nullptr;
+};
+
+} // namespace clearmark::runtime

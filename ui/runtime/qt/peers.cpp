@@ -1,0 +1,286 @@
+// The Qt implementation of the window runtime's peers.
+#include "runtime/peers.h"
+
+#include "runtime/qt/access.h"
+#include "runtime/qt/fonts.h"
+#include "runtime/qt/icons.h"
+#include "runtime/qt/syscolors.h"
+#include "runtime/qt/widgets.h"
+#include "runtime/twips.h"
+
+#include <QAction>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPointer>
+#include <QRadioButton>
+#include <limits>
+
+namespace clearmark::runtime::qt {
+namespace {
+
+QString toQt(const std::string& text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+QWidget* makeWidget(QWidget* client, const ControlDesign& design) {
+    const QString caption = QString::fromUtf8(design.caption);
+    switch (design.kind) {
+    case ControlKind::CommandButton:
+        return new CommandButton(caption, client);
+    case ControlKind::TextBox: {
+        auto* box = new QLineEdit(caption, client);
+        box->setMaxLength(std::numeric_limits<int>::max()); // no length limit
+        box->setFrame(true);
+        box->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        return box;
+    }
+    case ControlKind::Label: {
+        auto* label = new Label(caption, client);
+        label->setTextFormat(Qt::PlainText);
+        label->setWordWrap(true);
+        label->setMargin(0);
+        label->setIndent(0);
+        label->setAlignment(
+            (design.alignment == Alignment::Centred ? Qt::AlignHCenter : Qt::AlignLeft) |
+            Qt::AlignTop);
+        label->setAutoFillBackground(true);
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::Window, systemColor(SystemColor::ButtonFace));
+        label->setPalette(palette);
+        label->setFocusPolicy(Qt::NoFocus);
+        return label;
+    }
+    case ControlKind::OptionButton: {
+        auto* option = new QRadioButton(caption, client);
+        option->setAutoExclusive(true);
+        return option;
+    }
+    case ControlKind::Picture: {
+        // Shows an icon inside a sunken border.
+        auto* picture = new QLabel(client);
+        picture->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        picture->setLineWidth(2);
+        picture->setAlignment(Qt::AlignCenter);
+        picture->setFocusPolicy(Qt::TabFocus);
+        return picture;
+    }
+    case ControlKind::MenuItem:
+        break;
+    }
+    throw std::logic_error("a menu entry is no control of the window's table");
+}
+
+class QtControl final : public ControlPeer {
+public:
+    QtControl(std::string name, ControlKind kind, QObject* object)
+        : ControlPeer(std::move(name), kind), object_(object) {
+        const auto raise = [this] {
+            if (clicked)
+                clicked();
+        };
+        if (auto* button = qobject_cast<QAbstractButton*>(object))
+            connection_ = QObject::connect(button, &QAbstractButton::clicked, raise);
+        else if (auto* action = qobject_cast<QAction*>(object))
+            connection_ = QObject::connect(action, &QAction::triggered, raise);
+    }
+    ~QtControl() override { QObject::disconnect(connection_); }
+    QtControl(const QtControl&) = delete;
+    QtControl& operator=(const QtControl&) = delete;
+
+    QObject* object() const { return object_.data(); }
+
+    std::string text() const override {
+        if (auto* box = qobject_cast<QLineEdit*>(object_))
+            return box->text().toStdString();
+        if (auto* label = qobject_cast<QLabel*>(object_))
+            return label->text().toStdString();
+        if (auto* button = qobject_cast<QAbstractButton*>(object_))
+            return button->text().toStdString();
+        if (auto* action = qobject_cast<QAction*>(object_))
+            return action->text().toStdString();
+        return {};
+    }
+    void setText(const std::string& text) override {
+        if (auto* box = qobject_cast<QLineEdit*>(object_))
+            box->setText(toQt(text));
+        else if (auto* label = qobject_cast<QLabel*>(object_))
+            label->setText(toQt(text));
+        else if (auto* button = qobject_cast<QAbstractButton*>(object_))
+            button->setText(toQt(text));
+    }
+    bool visible() const override {
+        if (auto* action = qobject_cast<QAction*>(object_))
+            return action->isVisible();
+        return !widget()->isHidden();
+    }
+    void setVisible(bool visible) override {
+        if (auto* action = qobject_cast<QAction*>(object_))
+            action->setVisible(visible);
+        else
+            widget()->setVisible(visible);
+    }
+    bool value() const override {
+        auto* option = qobject_cast<QRadioButton*>(object_);
+        return option != nullptr && option->isChecked();
+    }
+    void setValue(bool selected) override {
+        auto* option = qobject_cast<QRadioButton*>(object_);
+        if (option == nullptr)
+            return;
+        if (selected || !option->isChecked()) {
+            option->setChecked(selected);
+            return;
+        }
+        // Qt keeps one button of an exclusive group checked; the window may hold none.
+        option->setAutoExclusive(false);
+        option->setChecked(false);
+        option->setAutoExclusive(true);
+    }
+    void setPicture(Icon which) override {
+        if (auto* picture = qobject_cast<QLabel*>(object_))
+            picture->setPixmap(icon(which).pixmap(32, 32));
+    }
+    void setAccessibleName(const std::string& name) override {
+        widget()->setAccessibleName(toQt(name));
+    }
+    bool canTakeFocus() const override {
+        const QWidget* w = qobject_cast<QWidget*>(object_);
+        return w != nullptr && !w->isHidden() && w->isEnabled() && w->focusPolicy() != Qt::NoFocus;
+    }
+    void setFocus() override { widget()->setFocus(Qt::OtherFocusReason); }
+
+    QWidget* widget() const {
+        auto* w = qobject_cast<QWidget*>(object_);
+        if (w == nullptr)
+            throw std::logic_error(name() + " has no widget");
+        return w;
+    }
+
+private:
+    QPointer<QObject> object_;
+    QMetaObject::Connection connection_;
+};
+
+class QtWindow final : public WindowPeer {
+public:
+    explicit QtWindow(const WindowDesign& design) : window_(new Window(design)) {
+        window_->closeRequested = [this] {
+            if (closeRequested)
+                closeRequested();
+        };
+    }
+    ~QtWindow() override {
+        // The window may be unloading itself from one of its own handlers, called by one of
+        // its widgets: the widgets go once the event loop has them back.
+        if (window_ == nullptr)
+            return;
+        window_->closeRequested = nullptr;
+        window_->hide();
+        window_->deleteLater();
+    }
+    QtWindow(const QtWindow&) = delete;
+    QtWindow& operator=(const QtWindow&) = delete;
+
+    Window* window() const { return window_.data(); }
+
+    std::unique_ptr<ControlPeer> createControl(const ControlDesign& design) override {
+        QWidget* widget = makeWidget(window_->client(), design);
+        widget->setObjectName(QString::fromLatin1(design.name));
+        widget->setGeometry(QRect(twipsToPixels(design.left), twipsToPixels(design.top),
+                                  twipsToPixels(design.width), twipsToPixels(design.height)));
+        widget->setFont(designFont(design.font.points, design.font.bold));
+        if (design.foreColor) {
+            QPalette palette = widget->palette();
+            palette.setColor(QPalette::WindowText, QColor::fromRgb(*design.foreColor));
+            widget->setPalette(palette);
+        }
+        if (design.visibility == Visibility::Hidden)
+            widget->setVisible(false);
+        // Labels are drawn on the window itself, beneath every windowed control; each group
+        // keeps its stored order.
+        if (design.kind != ControlKind::Label)
+            lowestWindowed_ = lowestWindowed_ != nullptr ? lowestWindowed_ : widget;
+        else if (lowestWindowed_ != nullptr)
+            widget->stackUnder(lowestWindowed_);
+        return std::make_unique<QtControl>(design.name, design.kind, widget);
+    }
+
+    void addLine(const LineDesign& design) override {
+        (new Line(window_->client(), design))->lower();
+    }
+
+    std::vector<std::unique_ptr<ControlPeer>> createMenu(const MenuDesign& design) override {
+        auto* menuBar = new QMenuBar(window_);
+        menuBar->setObjectName(QStringLiteral("menuBar"));
+        menuBar->setNativeMenuBar(false);
+        QMenu* menu = menuBar->addMenu(QString::fromUtf8(design.caption));
+        menu->setObjectName(QString::fromLatin1(design.name));
+        std::vector<std::unique_ptr<ControlPeer>> entries;
+        for (const MenuEntryDesign& entry : design.entries) {
+            QAction* action = menu->addAction(QString::fromUtf8(entry.caption));
+            action->setObjectName(QString::fromLatin1(entry.name));
+            entries.push_back(
+                std::make_unique<QtControl>(entry.name, ControlKind::MenuItem, action));
+        }
+        window_->layout()->setMenuBar(menuBar);
+        window_->applyDesignGeometry();
+        return entries;
+    }
+
+    void setTabOrder(const std::vector<ControlPeer*>& order) override {
+        std::vector<QWidget*> widgets;
+        for (ControlPeer* control : order) {
+            QWidget* widget = static_cast<QtControl*>(control)->widget();
+            // Qt's own focus chain too, for what reads it (assistive technology).
+            if (!widgets.empty())
+                QWidget::setTabOrder(widgets.back(), widget);
+            widgets.push_back(widget);
+        }
+        window_->setTabOrder(std::move(widgets));
+    }
+
+    void setDefaultButtons(ControlPeer* defaultButton, ControlPeer* cancelButton) override {
+        const auto button = [](ControlPeer* peer) {
+            return peer == nullptr
+                       ? nullptr
+                       : qobject_cast<QPushButton*>(static_cast<QtControl*>(peer)->widget());
+        };
+        window_->setButtons(button(defaultButton), button(cancelButton));
+    }
+
+    std::string caption() const override { return window_->windowTitle().toStdString(); }
+    void setCaption(const std::string& caption) override { window_->setWindowTitle(toQt(caption)); }
+    bool visible() const override { return window_->isVisible(); }
+    void show() override { window_->show(); }
+    void hide() override { window_->hide(); }
+    bool hasFocusedControl() const override { return window_->focusWidget() != nullptr; }
+
+private:
+    QPointer<Window> window_;
+    QWidget* lowestWindowed_ = nullptr;
+};
+
+} // namespace
+
+QWidget* widgetOf(const Form& form) {
+    return static_cast<QtWindow&>(form.peer()).window();
+}
+
+QWidget* clientOf(const Form& form) {
+    return static_cast<QtWindow&>(form.peer()).window()->client();
+}
+
+QObject* objectOf(const Control& control) {
+    return static_cast<QtControl&>(control.peer()).object();
+}
+
+} // namespace clearmark::runtime::qt
+
+namespace clearmark::runtime {
+
+std::unique_ptr<WindowPeer> createWindowPeer(const WindowDesign& design) {
+    return std::make_unique<qt::QtWindow>(design);
+}
+
+} // namespace clearmark::runtime

@@ -1,0 +1,239 @@
+#include "runtime/qt/widgets.h"
+
+#include "runtime/qt/icons.h"
+#include "runtime/qt/syscolors.h"
+#include "runtime/twips.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QPainter>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+#include <QTextLayout>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cstdlib>
+
+namespace clearmark::runtime::qt {
+namespace {
+
+Qt::WindowFlags flagsFor(const WindowDesign& design) {
+    const Qt::WindowFlags flags = Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    if (design.border == Border::Sizable)
+        return flags | Qt::Window | Qt::WindowMinimizeButtonHint;
+    // X11 and Wayland keep utility windows out of the task bar.
+    return flags | (design.inTaskBar ? Qt::Dialog : Qt::Tool);
+}
+
+QPoint pixels(int x, int y) {
+    return {twipsToPixels(x), twipsToPixels(y)};
+}
+
+bool isEnter(const QKeyEvent* event) {
+    const bool key = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    return key && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
+const QRegularExpression& blankRun() {
+    static const QRegularExpression run(QStringLiteral(" {2,}"));
+    return run;
+}
+
+} // namespace
+
+Window::Window(const WindowDesign& design)
+    : QWidget(nullptr, flagsFor(design)), design_(design), client_(new QWidget(this)) {
+    setObjectName(QString::fromLatin1(design.name));
+    setWindowTitle(QString::fromUtf8(design.caption));
+    setAttribute(Qt::WA_QuitOnClose, false);
+    setWindowIcon(icon(Icon::Application));
+
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, systemColor(design.backColor));
+    setPalette(palette);
+    setAutoFillBackground(true);
+
+    client_->setObjectName(QStringLiteral("client"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(client_);
+    applyDesignGeometry();
+}
+
+void Window::applyDesignGeometry() {
+    const QSize clientSize(twipsToPixels(design_.clientWidth), twipsToPixels(design_.clientHeight));
+    int menuHeight = 0;
+    if (QWidget* menuBar = layout()->menuBar())
+        menuHeight = menuBar->hasHeightForWidth() ? menuBar->heightForWidth(clientSize.width())
+                                                  : menuBar->sizeHint().height();
+    const QSize size(clientSize.width(), clientSize.height() + menuHeight);
+    if (design_.start)
+        setGeometry(QRect(pixels(design_.start->left, design_.start->top), size));
+    else
+        resize(size);
+    if (design_.border == Border::FixedDialog)
+        setFixedSize(size);
+}
+
+void Window::setButtons(QPushButton* defaultButton, QPushButton* cancelButton) {
+    defaultButton_ = defaultButton;
+    cancelButton_ = cancelButton;
+    if (defaultButton != nullptr)
+        defaultButton->setDefault(true);
+}
+
+void Window::keyPressEvent(QKeyEvent* event) {
+    // Keys that reach the window were not taken by the focused control.
+    if (isEnter(event) && defaultButton_ != nullptr) {
+        defaultButton_->click();
+        return;
+    }
+    if (event->key() == Qt::Key_Escape && cancelButton_ != nullptr) {
+        cancelButton_->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+bool Window::isTabStop(QWidget* widget) const {
+    if (!widget->isVisibleTo(this) || !widget->isEnabled())
+        return false;
+    auto* option = qobject_cast<QRadioButton*>(widget);
+    if (option == nullptr)
+        return (widget->focusPolicy() & Qt::TabFocus) != 0;
+    // The option buttons are one stop: the selected one, else the first.
+    QRadioButton* stop = nullptr;
+    for (QWidget* control : tabOrder_)
+        if (auto* candidate = qobject_cast<QRadioButton*>(control)) {
+            if (stop == nullptr || candidate->isChecked())
+                stop = candidate;
+            if (candidate->isChecked())
+                break;
+        }
+    return option == stop;
+}
+
+bool Window::focusNextPrevChild(bool next) {
+    if (tabOrder_.empty())
+        return QWidget::focusNextPrevChild(next);
+    const auto current = std::find(tabOrder_.begin(), tabOrder_.end(), focusWidget());
+    const std::ptrdiff_t count = std::ssize(tabOrder_);
+    std::ptrdiff_t at =
+        current == tabOrder_.end() ? (next ? -1 : count) : current - tabOrder_.begin();
+    for (std::ptrdiff_t step = 0; step < count; ++step) {
+        at = (at + (next ? 1 : count - 1)) % count;
+        QWidget* candidate = tabOrder_[static_cast<std::size_t>(at)];
+        if (isTabStop(candidate)) {
+            candidate->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
+    return false;
+}
+
+void Window::closeEvent(QCloseEvent* event) {
+    // The title-bar close button, the system menu and the close keystroke ask to unload the
+    // window; the runtime hides and destroys it itself.
+    event->ignore();
+    if (closeRequested)
+        closeRequested();
+}
+
+CommandButton::CommandButton(const QString& caption, QWidget* parent)
+    : QPushButton(caption, parent) {
+    setAutoDefault(false);
+    setDefault(false);
+}
+
+QRect CommandButton::captionRect() const {
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    return style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+}
+
+void CommandButton::paintEvent(QPaintEvent* /*event*/) {
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    option.text.clear();
+    painter.drawControl(QStyle::CE_PushButton, option);
+    QRect textRect = captionRect();
+    if (isDown() || isChecked())
+        textRect.translate(style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &option, this),
+                           style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, this));
+    painter.drawItemText(textRect, kCaptionFlags, palette(), isEnabled(), text(),
+                         QPalette::ButtonText);
+}
+
+void CommandButton::keyPressEvent(QKeyEvent* event) {
+    if (isEnter(event)) {
+        click();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
+}
+
+QStringList Label::displayLines() const {
+    QStringList lines;
+    for (const QString& paragraph : text().split(blankRun())) {
+        QTextLayout layout(paragraph, font());
+        QTextOption option(alignment());
+        option.setWrapMode(QTextOption::WordWrap);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(width());
+            lines << paragraph.mid(line.textStart(), line.textLength()).trimmed();
+        }
+        layout.endLayout();
+    }
+    return lines;
+}
+
+void Label::paintEvent(QPaintEvent* event) {
+    if (!text().contains(blankRun())) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    painter.setFont(font());
+    painter.setPen(palette().color(QPalette::WindowText));
+    const int lineHeight = fontMetrics().lineSpacing();
+    int top = 0;
+    for (const QString& line : displayLines()) {
+        painter.drawText(QRect(0, top, width(), lineHeight), int(alignment()), line);
+        top += lineHeight;
+    }
+}
+
+Line::Line(QWidget* client, const LineDesign& design)
+    : QWidget(client), index_(design.index),
+      line_(pixels(design.x1, design.y1), pixels(design.x2, design.y2)),
+      color_(QColor::fromRgb(design.color)), width_(design.widthPixels) {
+    setObjectName(QString::fromLatin1(design.name));
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+    // The widget covers the line and its width; the line is drawn in client coordinates.
+    setGeometry(QRect(line_.p1(), line_.p2()).normalized().adjusted(0, 0, width_, width_));
+}
+
+void Line::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    QPen pen(color_);
+    pen.setWidth(width_);
+    pen.setCapStyle(Qt::FlatCap);
+    painter.setPen(pen);
+    // A pen is centred on its line: shift it across the line by half its width, so that the
+    // line's pixels start at its design coordinates and grow downwards (or to the right).
+    const bool horizontal = std::abs(line_.dy()) <= std::abs(line_.dx());
+    const QPointF across = horizontal ? QPointF(0, width_ / 2.0) : QPointF(width_ / 2.0, 0);
+    const QPointF shift = across - QPointF(pos());
+    painter.drawLine(QLineF(line_).translated(shift));
+}
+
+} // namespace clearmark::runtime::qt

@@ -1,0 +1,101 @@
+#pragma once
+
+// The Qt widgets that stand for the windows and controls of a design.
+#include "runtime/design.h"
+
+#include <QLabel>
+#include <QLine>
+#include <QPushButton>
+#include <QWidget>
+#include <functional>
+#include <vector>
+
+namespace clearmark::runtime::qt {
+
+// A top-level window: its client area below an optional menu bar. The close button asks
+// the runtime, which decides; Enter and Esc press the window's default and cancel buttons.
+class Window : public QWidget {
+    Q_OBJECT
+public:
+    explicit Window(const WindowDesign& design);
+
+    QWidget* client() const { return client_; }
+    // Sizes the window so that its client area has the design's size below the menu bar.
+    void applyDesignGeometry();
+    void setButtons(QPushButton* defaultButton, QPushButton* cancelButton);
+    // The controls that Tab and Shift+Tab move through, in this order.
+    void setTabOrder(std::vector<QWidget*> order) { tabOrder_ = std::move(order); }
+
+    std::function<void()> closeRequested;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    // Tab follows the window's own order; the option buttons are one stop, as on Windows.
+    bool focusNextPrevChild(bool next) override;
+
+private:
+    bool isTabStop(QWidget* widget) const;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    const WindowDesign& design_;
+    QWidget* client_;
+    QPushButton* defaultButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
+    std::vector<QWidget*> tabOrder_;
+};
+
+// A command button whose caption wraps at word boundaries within the button, centred, with
+// its access key underlined; Enter presses it while it has the focus, as Space does.
+class CommandButton : public QPushButton {
+    Q_OBJECT
+public:
+    explicit CommandButton(const QString& caption, QWidget* parent = nullptr);
+
+    // The rectangle the caption is laid out in, and the flags it is drawn with.
+    QRect captionRect() const;
+    static constexpr int kCaptionFlags = Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
+// A label that wraps its caption within its rectangle. A run of two or more blanks fills
+// out the rest of its line, so that the text after it begins on a new line, as the Windows
+// label draws such a caption; the caption is kept exactly as given.
+class Label : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+    // The lines as drawn where the caption holds such runs: each paragraph word-wrapped at
+    // the label's width.
+    QStringList displayLines() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// A straight line drawn on the window, beneath its controls; an element of a line array.
+class Line : public QWidget {
+    Q_OBJECT
+public:
+    Line(QWidget* client, const LineDesign& design);
+    int index() const { return index_; }
+    QLine line() const { return line_; } // in the client area, pixels
+    QColor color() const { return color_; }
+    int lineWidth() const { return width_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    int index_;
+    QLine line_;
+    QColor color_;
+    int width_;
+};
+
+} // namespace clearmark::runtime::qt
