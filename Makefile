@@ -6,7 +6,7 @@ CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 WERROR ?= OFF
 export WERROR
 
-.PHONY: run test test-windows test-sanitize fuzz lint bench-startup install package bench snapshots clean deps configure build format format-check
+.PHONY: run test test-windows bench-startup-windows test-sanitize fuzz lint bench-startup install package bench snapshots clean deps configure build format format-check
 
 run: build
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
@@ -21,6 +21,11 @@ test: build
 
 test-windows:
 	scripts/test-windows
+
+# DorvansClearmark.exe under Wine against a minimal Win32 window program.
+bench-startup-windows: build
+	scripts/test-windows --build-only
+	scripts/bench-startup-windows $(BUILD) build-windows
 
 # The whole suite with AddressSanitizer and UndefinedBehaviorSanitizer, no recovery; leaks
 # count, except the library ones listed in tests/sanitizer/lsan.supp.

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Draws Clearmark's two icons in the 16-colour palette and writes them as XPM source.
 
-    scripts/make-icons.py     # rewrites app/icons/: *.xpm, clearmark.ico, hicolor/*/clearmark.png
+    scripts/make-icons.py     # rewrites app/icons/: *.xpm, clearmark.ico, about.ico, hicolor/*/clearmark.png
 
 The application icon is a navy tile with a silver valve shim and a yellow feeler blade; the
 About picture is a light grey tile with a white and dark grey bevel and a diagonal figure in
@@ -161,8 +161,9 @@ def main():
     for size in (16, 32, 48, 64, 128):
         (out / 'hicolor' / f'{size}x{size}').mkdir(parents=True, exist_ok=True)
         (out / 'hicolor' / f'{size}x{size}' / 'clearmark.png').write_bytes(png(app_icon(size)))
-    # The executable's icon on Windows, from the same pixels.
+    # The executable's icons on Windows, from the same pixels.
     (out / 'clearmark.ico').write_bytes(ico([app_icon(32), app_icon(16)]))
+    (out / 'about.ico').write_bytes(ico([about_picture(32), about_picture(16)]))
 
 
 if __name__ == '__main__':

@@ -1,6 +1,7 @@
 // Measures how fast programs open their first window and how much memory they hold then.
 //   startup_probe RUNS PROGRAM...
-// Launches the programs in turn, RUNS times each, on the X display of $DISPLAY. For each
+// Launches the programs in turn, RUNS times each, on the X display of $DISPLAY (a program
+// may be a script that starts a Windows program under Wine, with PROBE_UNMANAGED=1). For each
 // launch: the time from exec until the X server maps the program's first top-level window
 // (an X client that waits for the map event), and the resident memory (VmRSS) 500 ms later.
 // Prints the medians and each program's ratios against the others.
@@ -37,15 +38,20 @@ double residentMegabytes(pid_t pid) {
     return 0;
 }
 
+// Whether a window that the window manager does not manage counts (PROBE_UNMANAGED=1).
+const bool overrideRedirectCounts = std::getenv("PROBE_UNMANAGED") != nullptr;
+
 // Waits for a MapNotify of a top-level window; false after ten seconds.
 bool waitForMap(xcb_connection_t* connection) {
     const int fd = xcb_get_file_descriptor(connection);
     const auto deadline = Clock::now() + std::chrono::seconds(10);
     while (Clock::now() < deadline) {
         while (xcb_generic_event_t* event = xcb_poll_for_event(connection)) {
+            // Wine's unmanaged windows are override-redirect, as menus are elsewhere.
             const bool mapped =
                 (event->response_type & 0x7f) == XCB_MAP_NOTIFY &&
-                !reinterpret_cast<xcb_map_notify_event_t*>(event)->override_redirect;
+                (overrideRedirectCounts ||
+                 !reinterpret_cast<xcb_map_notify_event_t*>(event)->override_redirect);
             std::free(event);
             if (mapped)
                 return true;

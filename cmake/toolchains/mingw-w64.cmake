@@ -1,5 +1,5 @@
-# Cross-builds the parts of Clearmark that do not need Qt for 64-bit Windows with MinGW-w64
-# (posix threads), and runs their tests under Wine.
+# Cross-builds Clearmark for 64-bit Windows with MinGW-w64 (posix threads); its tests run
+# under Wine.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
@@ -17,5 +17,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # Static executables: Wine needs no MinGW runtime DLLs beside them (a dynamically linked
 # one exits with status 53 and no word).
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+# A release build keeps only the code it calls, without symbols.
+set(CMAKE_CXX_FLAGS_RELEASE_INIT "-ffunction-sections -fdata-sections")
+set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s -Wl,--gc-sections")
 
 set(CMAKE_CROSSCOMPILING_EMULATOR wine)

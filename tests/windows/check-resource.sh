@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Reads back the version record and the icon of a Windows executable and checks them.
+# Reads back the version record, the icons, the manifest and the imports of a Windows
+# executable and checks them.
 #   check-resource.sh PROGRAM.exe
 set -euo pipefail
 exe=$1
@@ -34,11 +35,32 @@ product_version=${fixed:24:16}
 # Translation 0x409, code page 1200, at the very end.
 [ "${hex: -8}" = "0904b004" ] || fail "translation is ${hex: -8}"
 
-wrestool -x --type=group_icon "$exe" > "$work/icon.ico"
-icons=$(icotool -l "$work/icon.ico")
-echo "$icons"
-grep -q -- "--width=32 --height=32 --bit-depth=4" <<<"$icons" || fail "no 32 x 32 image in 16 colours"
-grep -q -- "--width=16 --height=16 --bit-depth=4" <<<"$icons" || fail "no 16 x 16 image in 16 colours"
+# The application icon (1) and the About picture (2), each 32 x 32 and 16 x 16 in 16 colours.
+for name in 1 2; do
+    wrestool -x --type=group_icon --name=$name "$exe" > "$work/icon-$name.ico"
+    icons=$(icotool -l "$work/icon-$name.ico" || true)
+    echo "icon $name: $icons"
+    grep -q -- "--width=32 --height=32 --bit-depth=4" <<<"$icons" || fail "icon $name: no 32 x 32 image in 16 colours"
+    grep -q -- "--width=16 --height=16 --bit-depth=4" <<<"$icons" || fail "icon $name: no 16 x 16 image in 16 colours"
+done
+cmp -s "$work/icon-1.ico" "$work/icon-2.ico" && fail "the About picture is the application icon"
+
+# The manifest declares the program DPI-aware.
+wrestool -x --raw --type=24 "$exe" > "$work/manifest.xml"
+grep -q "<dpiAware[^>]*>true</dpiAware>" "$work/manifest.xml" || fail "the manifest does not declare DPI awareness"
+
+# A GUI program that needs nothing beside it: only Windows' own DLLs.
+headers=$(x86_64-w64-mingw32-objdump -p "$exe")
+grep -q "Subsystem.*0*2.*(Windows GUI)" <<<"$headers" || fail "not a GUI program"
+imports=$(grep "DLL Name:" <<<"$headers" | awk '{print tolower($3)}' | sort | tr '\n' ' ')
+echo "imports: $imports"
+for dll in $imports; do
+    case "$dll" in
+    advapi32.dll | gdi32.dll | kernel32.dll | msvcrt.dll | user32.dll | shell32.dll | comctl32.dll) ;;
+    *) fail "imports $dll" ;;
+    esac
+done
+echo "size: $(stat -c %s "$exe") bytes"
 
 if [ "$failures" -eq 0 ]; then
     echo "resource check: 1 passed, 0 failed"

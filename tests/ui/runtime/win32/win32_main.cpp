@@ -1,0 +1,10 @@
+// Entry point of the window tests on Win32.
+#include "runtime/application.h"
+
+#include <gtest/gtest.h>
+
+int main(int argc, char* argv[]) {
+    testing::InitGoogleTest(&argc, argv);
+    clearmark::runtime::Application app(argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,397 @@
+// The Win32 implementation's own part: the windows' frames, sizes and places, the system's
+// controls with their styles, fonts and colours, the real message box and the clipboard.
+#include "convert/frmConvert.h"
+#include "info/frmAbout.h"
+#include "info/frmHelpCalculator.h"
+#include "runtime/msgbox.h"
+#include "runtime/twips.h"
+#include "runtime/win32/win32.h"
+#include "support/gui_support.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace clearmark {
+namespace {
+
+namespace win32 = runtime::win32;
+using runtime::forms;
+using runtime::MsgAnswer;
+using runtime::MsgButtons;
+using runtime::MsgIcon;
+
+int px(int twips) {
+    return runtime::twipsToPixels(twips, win32::screenDpi());
+}
+
+std::wstring className(HWND hwnd) {
+    wchar_t name[64] = {};
+    GetClassNameW(hwnd, name, 64);
+    return name;
+}
+
+// The system's window of the control of that name, whatever its kind.
+HWND handle(const runtime::Form& form, const char* name) {
+    for (const runtime::Control& control : form.controls())
+        if (control.name() == name)
+            return win32::handleOf(control);
+    ADD_FAILURE() << "no control " << name;
+    return nullptr;
+}
+
+LONG_PTR style(HWND hwnd) {
+    return GetWindowLongPtrW(hwnd, GWL_STYLE);
+}
+
+RECT clientOnScreen(HWND hwnd) {
+    RECT client;
+    GetClientRect(hwnd, &client);
+    POINT origin{0, 0};
+    ClientToScreen(hwnd, &origin);
+    return {origin.x, origin.y, origin.x + client.right, origin.y + client.bottom};
+}
+
+using Win32Windows = testing_support::WithMainWindow;
+
+TEST_F(Win32Windows, FramesSizesAndPlacesAsDesigned) {
+    click(*main, "cmdConverter");
+    choose(*main, "mnuHelp2");
+    choose(*main, "mnuAbout");
+    struct Expected {
+        const runtime::Form* form;
+        int width, height; // twips
+        bool sizable;
+        bool ownedOutOfTheTaskBar;
+        std::optional<POINT> start; // twips
+    };
+    const Expected windows[] = {
+        {main, 7440, 3210, true, false, std::nullopt},
+        {forms().find<frmConvert>(), 4680, 3090, true, false, POINT{1830, 1425}},
+        {forms().find<frmHelpCalculator>(), 7800, 1755, true, false, std::nullopt},
+        {forms().find<frmAbout>(), 5730, 4560, false, true, POINT{2340, 1935}},
+    };
+    for (const Expected& w : windows) {
+        ASSERT_NE(w.form, nullptr);
+        SCOPED_TRACE(w.form->design().name);
+        const HWND hwnd = win32::windowOf(*w.form);
+        EXPECT_TRUE(IsWindowVisible(hwnd));
+        const RECT client = clientOnScreen(hwnd);
+        EXPECT_EQ(client.right - client.left, px(w.width));
+        EXPECT_EQ(client.bottom - client.top, px(w.height));
+        if (w.start) {
+            EXPECT_EQ(client.left, px(w.start->x));
+            EXPECT_EQ(client.top, px(w.start->y));
+        }
+        const LONG_PTR s = style(hwnd);
+        EXPECT_EQ((s & WS_THICKFRAME) != 0, w.sizable);
+        EXPECT_EQ((s & WS_MINIMIZEBOX) != 0, w.sizable);
+        EXPECT_EQ(s & WS_MAXIMIZEBOX, 0);
+        EXPECT_NE(s & WS_SYSMENU, 0);
+        EXPECT_EQ(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW, 0);
+        // A window kept out of the task bar is owned by the program's hidden window.
+        EXPECT_EQ(GetWindow(hwnd, GW_OWNER) != nullptr, w.ownedOutOfTheTaskBar);
+        EXPECT_NE(SendMessageW(hwnd, WM_GETICON, ICON_BIG, 0) != 0 ||
+                      GetClassLongPtrW(hwnd, GCLP_HICON) != 0,
+                  false);
+    }
+    EXPECT_NE(GetMenu(win32::windowOf(*main)), nullptr);
+}
+
+TEST_F(Win32Windows, ControlsAreTheSystemsOwnWithTheDesignedStyles) {
+    click(*main, "cmdConverter");
+    const auto& conv = *forms().find<frmConvert>();
+    struct Row {
+        const runtime::Form* form;
+        const char* name;
+        const wchar_t* windowClass;
+        LONG_PTR style;   // all of these bits
+        LONG_PTR exStyle; // and these
+        int left, top, width, height;
+    };
+    const Row rows[] = {
+        {main, "txtGap", L"Edit", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, 240, 360, 1695,
+         495},
+        {main, "lblConvert", L"Static", SS_OWNERDRAW, 0, 4800, 1080, 2295, 1095},
+        {main, "lblGap", L"Static", SS_OWNERDRAW, 0, 240, 120, 1935, 255},
+        {main, "cmdExit", L"Button", BS_OWNERDRAW | WS_TABSTOP, 0, 480, 2520, 855, 375},
+        {&conv, "cmdCopy", L"Button", BS_OWNERDRAW | WS_TABSTOP, 0, 360, 2280, 1695, 615},
+        {&conv, "optMmToInches", L"Button", BS_AUTORADIOBUTTON | WS_TABSTOP, 0, 2760, 480, 1815,
+         195},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const HWND hwnd = handle(*row.form, row.name);
+        EXPECT_EQ(_wcsicmp(className(hwnd).c_str(), row.windowClass), 0);
+        EXPECT_EQ(style(hwnd) & row.style, row.style);
+        EXPECT_EQ(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & row.exStyle, row.exStyle);
+        RECT rect;
+        GetWindowRect(hwnd, &rect);
+        MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&rect), 2);
+        EXPECT_EQ(rect.left, px(row.left));
+        EXPECT_EQ(rect.top, px(row.top));
+        EXPECT_EQ(rect.right - rect.left, px(row.width));
+        EXPECT_EQ(rect.bottom - rect.top, px(row.height));
+    }
+    // No length limit on a text box.
+    EXPECT_GE(SendMessageW(win32::handleOf(textBox(*main, "txtGap")), EM_GETLIMITTEXT, 0, 0),
+              0x7FFFFFFE);
+}
+
+TEST_F(Win32Windows, FontsAreMsSansSerifAtTheDesignedSizes) {
+    struct Row {
+        const char* name;
+        double points;
+        bool bold;
+    };
+    const Row rows[] = {{"cmdExit", 8.25, false},
+                        {"cmdConverter", 9.75, true},
+                        {"lblConvert", 12, true},
+                        {"txtGap", 18, true}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const HWND hwnd = handle(*main, row.name);
+        const auto font = reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0));
+        ASSERT_NE(font, nullptr);
+        LOGFONTW log{};
+        GetObjectW(font, sizeof log, &log);
+        EXPECT_STREQ(log.lfFaceName, L"MS Sans Serif");
+        EXPECT_EQ(log.lfHeight, -MulDiv(int(row.points * 100 + 0.5), win32::screenDpi(), 7200));
+        EXPECT_EQ(log.lfWeight, row.bold ? FW_BOLD : FW_NORMAL);
+    }
+}
+
+// A label drawn by its window into a bitmap of its size.
+struct Drawn {
+    int width = 0;
+    int height = 0;
+    std::vector<COLORREF> pixels;
+    COLORREF at(int x, int y) const { return pixels[std::size_t(y) * std::size_t(width) + x]; }
+    // The rows that hold anything but the background, as runs (first, last).
+    std::vector<std::pair<int, int>> inkRows(COLORREF background) const {
+        std::vector<std::pair<int, int>> runs;
+        for (int y = 0; y < height; ++y) {
+            bool ink = false;
+            for (int x = 0; x < width && !ink; ++x)
+                ink = at(x, y) != background;
+            if (ink && (runs.empty() || runs.back().second != y - 1))
+                runs.emplace_back(y, y);
+            else if (ink)
+                runs.back().second = y;
+        }
+        return runs;
+    }
+};
+
+Drawn draw(HWND label, UINT kind = ODT_STATIC) {
+    RECT rect;
+    GetClientRect(label, &rect);
+    Drawn drawn{rect.right, rect.bottom, {}};
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, rect.right, rect.bottom);
+    const HGDIOBJ before = SelectObject(dc, bitmap);
+    DRAWITEMSTRUCT item{};
+    item.CtlType = kind;
+    item.CtlID = UINT(GetDlgCtrlID(label));
+    item.hwndItem = label;
+    item.hDC = dc;
+    item.rcItem = rect;
+    SendMessageW(GetParent(label), WM_DRAWITEM, item.CtlID, reinterpret_cast<LPARAM>(&item));
+    for (int y = 0; y < rect.bottom; ++y)
+        for (int x = 0; x < rect.right; ++x)
+            drawn.pixels.push_back(GetPixel(dc, x, y));
+    SelectObject(dc, before);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return drawn;
+}
+
+TEST_F(Win32Windows, LabelsAreOpaqueInTheButtonFaceWithTheirOwnTextColours) {
+    choose(*main, "mnuAbout");
+    const auto& about = *forms().find<frmAbout>();
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    struct Row {
+        const runtime::Form* form;
+        const char* name;
+        COLORREF text;
+    };
+    const Row rows[] = {{&about, "lblDisclaimer", RGB(255, 0, 0)},
+                        {&about, "lblDescription", RGB(0, 0, 0)},
+                        {main, "lblGap", GetSysColor(COLOR_WINDOWTEXT)}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const Drawn drawn = draw(handle(*row.form, row.name));
+        EXPECT_EQ(drawn.at(drawn.width - 1, drawn.height - 1), face);
+        int text = 0;
+        int other = 0;
+        for (const COLORREF pixel : drawn.pixels) {
+            text += pixel == row.text ? 1 : 0;
+            other += pixel != row.text && pixel != face ? 1 : 0;
+        }
+        EXPECT_GT(text, 50) << "too little text drawn";
+        EXPECT_EQ(other, 0) << "pixels of neither the text nor the button face";
+    }
+}
+
+TEST_F(Win32Windows, CentredLabelsAreCentred) {
+    choose(*main, "mnuAbout");
+    const auto& about = *forms().find<frmAbout>();
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    for (const char* name : {"lblTitle", "lblVersion"}) {
+        SCOPED_TRACE(name);
+        const Drawn drawn = draw(handle(about, name));
+        int first = drawn.width;
+        int last = -1;
+        for (int y = 0; y < drawn.height; ++y)
+            for (int x = 0; x < drawn.width; ++x)
+                if (drawn.at(x, y) != face) {
+                    first = std::min(first, x);
+                    last = std::max(last, x);
+                }
+        ASSERT_GE(last, first);
+        EXPECT_LE(std::abs(first - (drawn.width - 1 - last)), 2);
+    }
+}
+
+TEST_F(Win32Windows, HelpParagraphsEachBeginALineAndTheWholeTextFits) {
+    choose(*main, "mnuHelp2");
+    const auto& help = *forms().find<frmHelpCalculator>();
+    const Drawn drawn = draw(handle(help, "lblHelp"));
+    const auto lines = drawn.inkRows(GetSysColor(COLOR_BTNFACE));
+    // Five paragraphs, the fourth and fifth over two lines each at least; all within the
+    // label, above its last line of pixels.
+    EXPECT_GE(lines.size(), 7u);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_LT(lines.back().second, drawn.height - 1);
+    // The first paragraph alone on its line: its line ends well before the label's edge.
+    int lastInk = 0;
+    for (int x = 0; x < drawn.width; ++x)
+        for (int y = lines[0].first; y <= lines[0].second; ++y)
+            if (drawn.at(x, y) != GetSysColor(COLOR_BTNFACE))
+                lastInk = x;
+    EXPECT_LT(lastInk, drawn.width * 3 / 4);
+}
+
+TEST_F(Win32Windows, AboutHasItsPictureAndItsDefaultButton) {
+    choose(*main, "mnuAbout");
+    const auto& about = *forms().find<frmAbout>();
+    const HWND picture = handle(about, "picIcon");
+    EXPECT_NE(SendMessageW(picture, STM_GETICON, 0, 0), 0);
+    EXPECT_NE(GetWindowLongPtrW(picture, GWL_EXSTYLE) & WS_EX_CLIENTEDGE, 0);
+    // The default button has its dark frame, the others not until they take the focus.
+    const Drawn ok = draw(handle(about, "cmdOK"), ODT_BUTTON);
+    const Drawn sysInfo = draw(handle(about, "cmdSysInfo"), ODT_BUTTON);
+    EXPECT_EQ(ok.at(0, ok.height / 2), RGB(0, 0, 0));
+    EXPECT_NE(sysInfo.at(0, sysInfo.height / 2), RGB(0, 0, 0));
+}
+
+TEST_F(Win32Windows, EveryCaptionFitsItsControl) {
+    click(*main, "cmdConverter");
+    choose(*main, "mnuAbout");
+    const runtime::Form* windows[] = {main, forms().find<frmConvert>(), forms().find<frmAbout>()};
+    for (const runtime::Form* form : windows)
+        for (const runtime::Control& control : form->controls()) {
+            const bool button = control.kind() == runtime::ControlKind::CommandButton;
+            if (!button && control.kind() != runtime::ControlKind::Label)
+                continue;
+            SCOPED_TRACE(control.name());
+            const HWND hwnd = win32::handleOf(control);
+            HDC dc = GetDC(hwnd);
+            const HGDIOBJ before =
+                SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
+            RECT area;
+            GetClientRect(hwnd, &area);
+            if (button)
+                InflateRect(&area, -2, -2); // within the frame
+            RECT needed = area;
+            const std::wstring caption = win32::widen(control.peer().text());
+            DrawTextW(dc, caption.c_str(), int(caption.size()), &needed,
+                      DT_CALCRECT | DT_WORDBREAK | DT_CENTER);
+            SelectObject(dc, before);
+            ReleaseDC(hwnd, dc);
+            // A label of paragraphs is measured by the help test.
+            if (caption.find(L"  ") != std::wstring::npos && !button)
+                continue;
+            EXPECT_LE(needed.right - needed.left, area.right - area.left);
+            EXPECT_LE(needed.bottom - needed.top, area.bottom - area.top);
+        }
+}
+
+TEST_F(Win32Windows, CopyPutsExactlyTheTextOnTheClipboardAsUnicode) {
+    click(*main, "cmdConverter");
+    const auto& conv = *forms().find<frmConvert>();
+    const std::string text = "25,4 \xc2\xb5m";
+    textBox(conv, "txtData").setText(text);
+    click(conv, "cmdCopy");
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    const HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    ASSERT_NE(data, nullptr);
+    const std::wstring copied(static_cast<const wchar_t*>(GlobalLock(data)));
+    GlobalUnlock(data);
+    CloseClipboard();
+    EXPECT_EQ(copied, L"25,4 \u00b5m");
+}
+
+// The real box, found by a timer while it is up and closed with the given button.
+struct SeenBox {
+    std::wstring caption, text;
+    bool windowsDisabled = false;
+    bool found = false;
+};
+
+HWND findBox() {
+    return FindWindowW(L"#32770", nullptr);
+}
+
+SeenBox* seen = nullptr;
+int pressButton = IDOK;
+HWND mainWindow = nullptr;
+
+void CALLBACK closeBox(HWND /*hwnd*/, UINT /*message*/, UINT_PTR timer, DWORD /*time*/) {
+    const HWND box = findBox();
+    if (box == nullptr || !IsWindowVisible(box))
+        return;
+    KillTimer(nullptr, timer);
+    seen->found = true;
+    wchar_t caption[256] = {};
+    GetWindowTextW(box, caption, 256);
+    seen->caption = caption;
+    wchar_t text[512] = {};
+    GetDlgItemTextW(box, 0xFFFF, text, 512);
+    seen->text = text;
+    seen->windowsDisabled = !IsWindowEnabled(mainWindow);
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(pressButton, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(box, pressButton)));
+}
+
+TEST_F(Win32Windows, TheRealBoxIsTaskModalAndAnswersItsButton) {
+    const runtime::MsgBoxPresenter scripted = runtime::setMsgBoxPresenter({});
+    mainWindow = win32::windowOf(*main);
+    const std::tuple<MsgButtons, int, MsgAnswer> cases[] = {
+        {MsgButtons::OKCancel, IDCANCEL, MsgAnswer::Cancel},
+        {MsgButtons::OKCancel, IDOK, MsgAnswer::OK},
+        {MsgButtons::OK, IDOK, MsgAnswer::OK},
+    };
+    for (const auto& [buttons, press, answer] : cases) {
+        SeenBox box;
+        seen = &box;
+        pressButton = press;
+        SetTimer(nullptr, 0, 50, closeBox);
+        EXPECT_EQ(runtime::msgBox(
+                      "Are you sure you want to Exit program", buttons, MsgIcon::Information,
+                      buttons == MsgButtons::OK ? std::nullopt : std::optional("EXIT Program")),
+                  answer);
+        EXPECT_TRUE(box.found);
+        EXPECT_EQ(box.caption, buttons == MsgButtons::OK ? L"Clearmark" : L"EXIT Program");
+        EXPECT_EQ(box.text, L"Are you sure you want to Exit program");
+        EXPECT_TRUE(box.windowsDisabled) << "the program's windows took input during the box";
+        EXPECT_TRUE(IsWindowEnabled(mainWindow));
+    }
+    runtime::setMsgBoxPresenter(scripted);
+}
+
+} // namespace
+} // namespace clearmark

@@ -1,0 +1,157 @@
+// DorvansClearmark.exe from the outside, as a user meets it: started as a program of its
+// own, its windows found by their captions and driven through their controls.
+//   smoke_test PATH\DorvansClearmark.exe
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+#include <windows.h>
+
+namespace {
+
+std::wstring program;
+
+// Waits up to ten seconds for a top-level window of that class and caption.
+HWND waitForWindow(const wchar_t* windowClass, const wchar_t* caption) {
+    for (int i = 0; i < 200; ++i) {
+        if (const HWND hwnd = FindWindowW(windowClass, caption); hwnd && IsWindowVisible(hwnd))
+            return hwnd;
+        Sleep(50);
+    }
+    return nullptr;
+}
+
+bool waitUntilGone(const wchar_t* windowClass, const wchar_t* caption) {
+    for (int i = 0; i < 200; ++i) {
+        const HWND hwnd = FindWindowW(windowClass, caption);
+        if (hwnd == nullptr || !IsWindowVisible(hwnd))
+            return true;
+        Sleep(50);
+    }
+    return false;
+}
+
+int pixels(int twips) {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return MulDiv(twips, dpi, 1440);
+}
+
+std::wstring textOf(HWND hwnd) {
+    wchar_t text[512] = {};
+    GetWindowTextW(hwnd, text, 512);
+    return text;
+}
+
+// Presses a button of another process's window without waiting for what it opens.
+void press(HWND window, const wchar_t* caption) {
+    const HWND button = FindWindowExW(window, nullptr, L"Button", caption);
+    ASSERT_NE(button, nullptr) << "no button";
+    PostMessageW(window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(button));
+}
+
+// Keys as the keyboard types them, into the foreground window.
+void typeKeys(std::initializer_list<WORD> keys) {
+    for (const WORD key : keys) {
+        INPUT input[2] = {};
+        input[0].type = input[1].type = INPUT_KEYBOARD;
+        input[0].ki.wVk = input[1].ki.wVk = key;
+        input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        SendInput(2, input, sizeof(INPUT));
+        Sleep(100);
+    }
+}
+
+// The window's menu by keyboard, its entries counted from 0 (menus belong to their process,
+// so another program reaches them only through the keyboard).
+void chooseMenuEntry(HWND window, int position) {
+    SetForegroundWindow(window);
+    for (int i = 0; i < 100 && GetForegroundWindow() != window; ++i)
+        Sleep(20);
+    ASSERT_EQ(GetForegroundWindow(), window);
+    typeKeys({VK_F10, VK_DOWN});
+    for (int i = 0; i < position; ++i)
+        typeKeys({VK_DOWN});
+    typeKeys({VK_RETURN});
+}
+
+// The static text of a message box.
+std::wstring boxText(HWND box) {
+    wchar_t text[512] = {};
+    GetDlgItemTextW(box, 0xFFFF, text, 512);
+    return text;
+}
+
+TEST(DorvansClearmark, OpensItsWindowsShowsABoxAndEndsOnExit) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::wstring commandLine = L"\"" + program + L"\"";
+    ASSERT_TRUE(CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                               nullptr, nullptr, &startup, &process))
+        << "cannot start the program";
+    CloseHandle(process.hThread);
+    // However the test ends, the program does not outlive it.
+    struct Ending {
+        HANDLE process;
+        ~Ending() {
+            if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT)
+                TerminateProcess(process, 3);
+            CloseHandle(process);
+        }
+    } ending{process.hProcess};
+
+    const HWND main = waitForWindow(nullptr, L"Dorvan's Clearmark");
+    ASSERT_NE(main, nullptr) << "the main window did not open";
+    RECT client;
+    GetClientRect(main, &client);
+    EXPECT_EQ(client.right, pixels(7440));
+    EXPECT_EQ(client.bottom, pixels(3210));
+
+    press(main, L"Converter");
+    EXPECT_NE(waitForWindow(nullptr, L"Conversion Form"), nullptr);
+    chooseMenuEntry(main, 1);
+    EXPECT_NE(waitForWindow(nullptr, L"How To Use Calculator"), nullptr);
+    chooseMenuEntry(main, 0);
+    const HWND about = waitForWindow(nullptr, L"About Clearmark");
+    ASSERT_NE(about, nullptr);
+    EXPECT_NE(FindWindowExW(about, nullptr, L"Static", L"Version 1.0.0"), nullptr);
+
+    // Calculate with nothing typed: the "Bad data" box, closed with its OK.
+    press(main, L"Calculate");
+    const HWND box = waitForWindow(L"#32770", L"Error");
+    ASSERT_NE(box, nullptr) << "no box";
+    EXPECT_EQ(boxText(box), L"Bad data");
+    EXPECT_FALSE(IsWindowEnabled(main)) << "the main window takes input during the box";
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_TRUE(waitUntilGone(L"#32770", L"Error"));
+
+    // Exit, then OK: the program ends, every window with it.
+    press(main, L"Exit");
+    const HWND exitBox = waitForWindow(L"#32770", L"EXIT Program");
+    ASSERT_NE(exitBox, nullptr);
+    EXPECT_EQ(boxText(exitBox), L"Are you sure you want to Exit program");
+    PostMessageW(exitBox, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_EQ(WaitForSingleObject(process.hProcess, 10000), WAIT_OBJECT_0);
+    DWORD status = 1;
+    GetExitCodeProcess(process.hProcess, &status);
+    EXPECT_EQ(status, 0u);
+    EXPECT_EQ(FindWindowW(nullptr, L"Conversion Form"), nullptr);
+    EXPECT_EQ(FindWindowW(nullptr, L"About Clearmark"), nullptr);
+    EXPECT_EQ(textOf(FindWindowW(nullptr, L"Dorvan's Clearmark")), L"");
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    testing::InitGoogleTest(&argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: smoke_test PATH\\DorvansClearmark.exe\n");
+        return 2;
+    }
+    const std::string path = argv[1];
+    program.assign(path.begin(), path.end());
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+// What the Win32 implementation's parts share, and what its test driver reaches.
+#include "runtime/design.h"
+#include "runtime/form.h"
+
+#include <string>
+#include <string_view>
+#include <windows.h>
+
+namespace clearmark::runtime::win32 {
+
+// Resource numbers of the two icons in the executable.
+inline constexpr int kApplicationIconId = 1;
+inline constexpr int kAboutPictureId = 2;
+
+// UTF-8 in the windows, UTF-16 at the Windows API.
+std::wstring widen(std::string_view text);
+std::string narrow(std::wstring_view text);
+
+// The screen's pixels per inch; 1440 / dpi twips make a pixel.
+int screenDpi();
+int pixels(int twips);
+// "MS Sans Serif" at the design's size and weight, for this screen; kept for the process.
+HFONT designFont(const FontDesign& font);
+HICON icon(Icon which, int size);
+COLORREF systemColor(SystemColor color);
+HBRUSH systemBrush(SystemColor color);
+// A hidden window that owns the windows kept out of the task bar and the clipboard.
+HWND hiddenOwner();
+
+// Takes the keys that the windows handle themselves (Tab, Enter, Esc, access keys) before
+// a message is dispatched; false when the message is to be dispatched as usual.
+bool translateWindowKeys(MSG& msg);
+// Dispatches every message waiting in the thread's queue.
+void pumpMessages();
+
+// For the test driver.
+HWND windowOf(const Form& form);
+HWND handleOf(const Control& control);
+// The menu entry's command number.
+int commandOf(const MenuItem& entry);
+// The name of the window's control that holds the focus, or will once shown; "" for none.
+std::string focusedControl(const Form& form);
+
+} // namespace clearmark::runtime::win32
