@@ -41,8 +41,10 @@ int main(int argc, char* argv[]) {
     }
     runtime::startProgram<frmClearmark>();
     runtime::Forms& forms = runtime::forms();
-    const bool saved =
-        save(forms.show<frmClearmark>(), folder) & save(forms.show<frmConvert>(), folder) &
-        save(forms.show<frmHelpCalculator>(), folder) & save(forms.show<frmAbout>(), folder);
-    return saved ? 0 : 1;
+    int failures = 0;
+    failures += save(forms.show<frmClearmark>(), folder) ? 0 : 1;
+    failures += save(forms.show<frmConvert>(), folder) ? 0 : 1;
+    failures += save(forms.show<frmHelpCalculator>(), folder) ? 0 : 1;
+    failures += save(forms.show<frmAbout>(), folder) ? 0 : 1;
+    return failures == 0 ? 0 : 1;
 }
