@@ -32,4 +32,16 @@ inline MsgBoxRequest goodDataToCopy(const std::string& data) {
     return {"Good data to copy. Data =  " + data, "Clearmark", MsgButtons::OK, MsgIcon::None};
 }
 
+// The help text, written down here on its own: five paragraphs, the first four each followed
+// by a run of blanks.
+inline const char* const kHelpParagraphs[] = {
+    "Enter the measured valve clearance (in Millimeters) in the Measured gap box.",
+    "Enter the measured Original shim width into the Original Shim box.",
+    "(These values may also be pasted from the converter)",
+    "Selecting either the Intake (0.175mm) or Exhaust (0.275mm) default buttons will enter the "
+    "default AVERAGE values for Triumph Bonneville, Bonneville America, T-100 or Speedmaster "
+    "specifications.",
+    "This value can be changed for averages you wish or for other makes or models of "
+    "motorcycle valve shim calculations."};
+
 } // namespace clearmark::expected

@@ -118,26 +118,26 @@ void frmClearmark::cmdExit_Click() {
 
 void frmClearmark::cmdCalculate_Click() {
     txtNewShim.setText("");
-    const std::string spec = txtSpec.text();
+    const std::string desired = txtSpec.text();
     const std::string gap = txtGap.text();
     const std::string oldShim = txtOldShim.text();
-    if (spec.empty() || gap.empty() || oldShim.empty()) {
+    if (desired.empty() || gap.empty() || oldShim.empty()) {
         showBadData();
         return;
     }
     // All three are read before any is stored: a text that is no number leaves the
     // window's numbers as they were.
-    const auto desired = parseMeasurement(spec);
+    const auto desiredGap = parseMeasurement(desired);
     const auto measured = parseMeasurement(gap);
     const auto original = parseMeasurement(oldShim);
-    const auto result = desired && measured && original
-                            ? computeNewShim(*desired, *measured, *original)
+    const auto result = desiredGap && measured && original
+                            ? computeNewShim(*desiredGap, *measured, *original)
                             : std::nullopt;
     if (!result) {
         showBadData();
         return;
     }
-    desiredGap_ = *desired;
+    desiredGap_ = *desiredGap;
     measuredGap_ = *measured;
     originalShim_ = *original;
     gapDifference_ = result->gapDifference;

@@ -38,17 +38,7 @@ private:
     }
 };
 
-// The help text, written down here on its own: five paragraphs, the first four each followed
-// by a run of blanks.
-const char* const kParagraphs[] = {
-    "Enter the measured valve clearance (in Millimeters) in the Measured gap box.",
-    "Enter the measured Original shim width into the Original Shim box.",
-    "(These values may also be pasted from the converter)",
-    "Selecting either the Intake (0.175mm) or Exhaust (0.275mm) default buttons will enter the "
-    "default AVERAGE values for Triumph Bonneville, Bonneville America, T-100 or Speedmaster "
-    "specifications.",
-    "This value can be changed for averages you wish or for other makes or models of "
-    "motorcycle valve shim calculations."};
+using expected::kHelpParagraphs;
 const std::size_t kSpaceRuns[] = {46, 84, 79, 35, 0};
 
 TEST_F(InfoWindows, HelpTextIsExact) {
@@ -56,8 +46,8 @@ TEST_F(InfoWindows, HelpTextIsExact) {
     const std::string text = label(help, "lblHelp").caption();
     EXPECT_EQ(text.size(), 746u);
     std::string expected;
-    for (std::size_t i = 0; i < std::size(kParagraphs); ++i)
-        expected += kParagraphs[i] + std::string(kSpaceRuns[i], ' ');
+    for (std::size_t i = 0; i < std::size(kHelpParagraphs); ++i)
+        expected += kHelpParagraphs[i] + std::string(kSpaceRuns[i], ' ');
     EXPECT_EQ(text, expected);
     EXPECT_EQ(text.find('\n'), std::string::npos);
     EXPECT_EQ(frmHelpCalculator::helpText(), expected);

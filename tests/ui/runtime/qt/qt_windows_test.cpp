@@ -403,16 +403,13 @@ protected:
     }
 };
 
-// The help text's paragraphs, written down here on their own.
-const QStringList kParagraphs = {
-    "Enter the measured valve clearance (in Millimeters) in the Measured gap box.",
-    "Enter the measured Original shim width into the Original Shim box.",
-    "(These values may also be pasted from the converter)",
-    "Selecting either the Intake (0.175mm) or Exhaust (0.275mm) default buttons will enter the "
-    "default AVERAGE values for Triumph Bonneville, Bonneville America, T-100 or Speedmaster "
-    "specifications.",
-    "This value can be changed for averages you wish or for other makes or models of "
-    "motorcycle valve shim calculations."};
+// The help text's paragraphs, as the tests write them down.
+const QStringList kParagraphs = [] {
+    QStringList paragraphs;
+    for (const char* paragraph : expected::kHelpParagraphs)
+        paragraphs << QString::fromLatin1(paragraph);
+    return paragraphs;
+}();
 
 TEST_F(QtInfoWindows, HelpParagraphsBeginLinesAndTheWholeTextIsVisible) {
     frmHelpCalculator* help = openHelp();
