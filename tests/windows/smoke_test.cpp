@@ -117,7 +117,8 @@ TEST(DorvansClearmark, OpensItsWindowsShowsABoxAndEndsOnExit) {
     chooseMenuEntry(main, 0);
     const HWND about = waitForWindow(nullptr, L"About Clearmark");
     ASSERT_NE(about, nullptr);
-    EXPECT_NE(FindWindowExW(about, nullptr, L"Static", L"Version 1.0.0"), nullptr);
+    EXPECT_NE(FindWindowExW(about, nullptr, L"Button", L"OK"), nullptr);
+    EXPECT_NE(FindWindowExW(about, nullptr, L"Button", L"&System Info..."), nullptr);
 
     // Calculate with nothing typed: the "Bad data" box, closed with its OK.
     press(main, L"Calculate");

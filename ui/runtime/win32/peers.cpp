@@ -1,5 +1,9 @@
 // The Win32 implementation of the window runtime's peers: a window of our own class with the
-// system's EDIT, STATIC and BUTTON controls.
+// system's EDIT and BUTTON controls, and labels that the window draws itself.
+//
+// A window is made on the screen when it is first shown (or reached by the test driver): a
+// window loaded hidden at start costs nothing until then. Until it exists, its controls keep
+// their state themselves; once it does, the system's controls hold it.
 #include "runtime/peers.h"
 
 #include "runtime/win32/win32.h"
@@ -31,72 +35,98 @@ bool hasStyle(HWND hwnd, LONG_PTR style) {
     return (GetWindowLongPtrW(hwnd, GWL_STYLE) & style) == style;
 }
 
+void setStyle(HWND hwnd, LONG_PTR style, bool on) {
+    const LONG_PTR now = GetWindowLongPtrW(hwnd, GWL_STYLE);
+    SetWindowLongPtrW(hwnd, GWL_STYLE, on ? now | style : now & ~style);
+}
+
+COLORREF colorRef(Rgb rgb) {
+    return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}
+
 class Win32Control final : public ControlPeer {
 public:
-    Win32Control(std::string name, ControlKind kind, HWND hwnd, int id,
-                 std::optional<Rgb> foreColor, bool centred = false)
-        : ControlPeer(std::move(name), kind), hwnd_(hwnd), id_(id), foreColor_(foreColor),
-          centred_(centred) {}
+    // A control of the window's table.
+    Win32Control(Win32Window& window, const ControlDesign& design, int id)
+        : ControlPeer(design.name, design.kind), window_(window), design_(&design), id_(id),
+          text_(widen(design.caption)), visible_(design.visibility == Visibility::Shown) {}
+    // An entry of the window's menu.
+    Win32Control(Win32Window& window, const MenuEntryDesign& entry, int id)
+        : ControlPeer(entry.name, ControlKind::MenuItem), window_(window), id_(id),
+          text_(widen(entry.caption)) {}
 
+    Win32Window& window() const { return window_; }
+    // The system's control; none for a label or a menu entry, or while the window is not made.
     HWND handle() const { return hwnd_; }
     int id() const { return id_; }
-    std::optional<Rgb> foreColor() const { return foreColor_; }
-    bool centred() const { return centred_; }
+    bool windowed() const {
+        return kind() != ControlKind::Label && kind() != ControlKind::MenuItem;
+    }
+    const std::wstring& caption() const { return text_; }
+    bool centred() const { return design_->alignment == Alignment::Centred; }
     COLORREF textColor() const {
-        if (!foreColor_)
-            return GetSysColor(COLOR_WINDOWTEXT);
-        return RGB((*foreColor_ >> 16) & 0xFF, (*foreColor_ >> 8) & 0xFF, *foreColor_ & 0xFF);
+        return design_->foreColor ? colorRef(*design_->foreColor) : GetSysColor(COLOR_WINDOWTEXT);
     }
+    HFONT font() const {
+        if (hwnd_ != nullptr)
+            return reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0));
+        return designFont(design_->font);
+    }
+    // Within the window's client area.
+    RECT area() const {
+        return {pixels(design_->left), pixels(design_->top), pixels(design_->left + design_->width),
+                pixels(design_->top + design_->height)};
+    }
+    // Makes the system's control, last in the window's z-order, from the state kept so far.
+    void create(HWND parent, bool startsGroup, bool tabStop);
 
-    std::string text() const override {
-        if (kind() == ControlKind::MenuItem)
-            return menuText_;
-        return narrow(textOf(hwnd_));
-    }
-    void setText(const std::string& text) override {
-        if (kind() != ControlKind::MenuItem)
-            SetWindowTextW(hwnd_, widen(text).c_str());
-    }
+    std::string text() const override { return narrow(hwnd_ != nullptr ? textOf(hwnd_) : text_); }
+    void setText(const std::string& text) override;
     bool visible() const override {
-        return kind() == ControlKind::MenuItem || hasStyle(hwnd_, WS_VISIBLE);
+        return hwnd_ != nullptr ? hasStyle(hwnd_, WS_VISIBLE) : visible_;
     }
-    void setVisible(bool visible) override {
-        if (kind() != ControlKind::MenuItem)
-            ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
-    }
+    void setVisible(bool visible) override;
     bool value() const override {
-        return kind() == ControlKind::OptionButton &&
-               SendMessageW(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        if (hwnd_ != nullptr)
+            return kind() == ControlKind::OptionButton &&
+                   SendMessageW(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        return value_;
     }
     void setValue(bool selected) override;
     void setPicture(Icon which) override {
-        RECT rect;
-        GetWindowRect(hwnd_, &rect);
-        SendMessageW(hwnd_, STM_SETICON, reinterpret_cast<WPARAM>(icon(which, 32)), 0);
-        // The picture keeps its designed size, its icon centred.
-        SetWindowPos(hwnd_, nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        picture_ = which;
+        if (hwnd_ != nullptr)
+            showPicture();
     }
-    bool canTakeFocus() const override {
-        return kind() != ControlKind::MenuItem && hasStyle(hwnd_, WS_VISIBLE | WS_TABSTOP) &&
-               IsWindowEnabled(hwnd_);
-    }
+    bool canTakeFocus() const override;
     void setFocus() override;
 
-    void setMenuText(std::string text) { menuText_ = std::move(text); }
-
 private:
-    HWND hwnd_;
+    void showPicture() const {
+        SendMessageW(hwnd_, STM_SETICON, reinterpret_cast<WPARAM>(icon(*picture_, 32)), 0);
+        // The picture keeps its designed size, its icon centred.
+        SetWindowPos(hwnd_, nullptr, 0, 0, pixels(design_->width), pixels(design_->height),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+
+    Win32Window& window_;
+    const ControlDesign* design_ = nullptr; // none for a menu entry
+    HWND hwnd_ = nullptr;
     int id_;
-    std::optional<Rgb> foreColor_;
-    bool centred_;
-    std::string menuText_;
+    std::wstring text_;
+    bool visible_ = true;
+    bool value_ = false;
+    std::optional<Icon> picture_;
 };
 
 class Win32Window final : public WindowPeer {
 public:
-    explicit Win32Window(const WindowDesign& design);
+    explicit Win32Window(const WindowDesign& design) : design_(design) {
+        caption_ = widen(design.caption);
+    }
     ~Win32Window() override {
+        if (hwnd_ == nullptr)
+            return;
         // The controls are gone already: the window's last messages go to the system.
         SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
         DestroyWindow(hwnd_);
@@ -104,43 +134,74 @@ public:
     Win32Window(const Win32Window&) = delete;
     Win32Window& operator=(const Win32Window&) = delete;
 
+    // The window on the screen, made now if it is not yet.
+    HWND made();
     HWND handle() const { return hwnd_; }
     void attach(HWND hwnd) { hwnd_ = hwnd; }
 
-    std::unique_ptr<ControlPeer> createControl(const ControlDesign& design) override;
+    std::unique_ptr<ControlPeer> createControl(const ControlDesign& design) override {
+        auto control =
+            std::make_unique<Win32Control>(*this, design, kFirstControlId + int(controls_.size()));
+        controls_.push_back(control.get());
+        return control;
+    }
     void addLine(const LineDesign& design) override { lines_.push_back(design); }
-    std::vector<std::unique_ptr<ControlPeer>> createMenu(const MenuDesign& design) override;
-    void setTabOrder(const std::vector<ControlPeer*>& order) override;
+    std::vector<std::unique_ptr<ControlPeer>> createMenu(const MenuDesign& design) override {
+        menu_ = &design;
+        std::vector<std::unique_ptr<ControlPeer>> entries;
+        for (const MenuEntryDesign& entry : design.entries) {
+            auto peer = std::make_unique<Win32Control>(*this, entry,
+                                                       kFirstMenuId + int(menuEntries_.size()));
+            menuEntries_.push_back(peer.get());
+            entries.push_back(std::move(peer));
+        }
+        return entries;
+    }
+    void setTabOrder(const std::vector<ControlPeer*>& order) override {
+        for (ControlPeer* peer : order)
+            tabOrder_.push_back(static_cast<Win32Control*>(peer));
+    }
     void setDefaultButtons(ControlPeer* defaultButton, ControlPeer* cancelButton) override {
         defaultButton_ = static_cast<Win32Control*>(defaultButton);
         cancelButton_ = static_cast<Win32Control*>(cancelButton);
-        if (defaultButton_ != nullptr)
+        if (defaultButton_ != nullptr && defaultButton_->handle() != nullptr)
             InvalidateRect(defaultButton_->handle(), nullptr, TRUE);
     }
 
-    std::string caption() const override { return narrow(textOf(hwnd_)); }
+    std::string caption() const override {
+        return narrow(hwnd_ != nullptr ? textOf(hwnd_) : caption_);
+    }
     void setCaption(const std::string& caption) override {
-        SetWindowTextW(hwnd_, widen(caption).c_str());
+        caption_ = widen(caption);
+        if (hwnd_ != nullptr)
+            SetWindowTextW(hwnd_, caption_.c_str());
     }
-    bool visible() const override { return IsWindowVisible(hwnd_) != FALSE; }
+    bool visible() const override { return hwnd_ != nullptr && IsWindowVisible(hwnd_); }
     void show() override {
-        ShowWindow(hwnd_, SW_SHOW);
+        ShowWindow(made(), SW_SHOW);
         SetForegroundWindow(hwnd_);
-        if (focus_ != nullptr && IsWindow(focus_))
-            SetFocus(focus_);
+        if (focus_ != nullptr && focus_->handle() != nullptr)
+            SetFocus(focus_->handle());
     }
-    void hide() override { ShowWindow(hwnd_, SW_HIDE); }
+    void hide() override {
+        if (hwnd_ != nullptr)
+            ShowWindow(hwnd_, SW_HIDE);
+    }
     bool hasFocusedControl() const override { return focused() != nullptr; }
 
-    // The child that holds the focus, or the one that will get it when the window is active.
-    HWND focused() const {
+    // The control that holds the focus, or the one that will get it when the window is
+    // active.
+    Win32Control* focused() const {
         const HWND now = GetFocus();
-        return now != nullptr && IsChild(hwnd_, now) ? now : focus_;
+        if (now != nullptr && hwnd_ != nullptr && IsChild(hwnd_, now))
+            return controlWithHandle(now);
+        return focus_;
     }
-    void rememberFocus(HWND child) { focus_ = child; }
+    void rememberFocus(Win32Control* control) { focus_ = control; }
+    bool isActive() const { return hwnd_ != nullptr && GetActiveWindow() == hwnd_; }
     Win32Control* controlWithHandle(HWND child) const {
         for (Win32Control* control : controls_)
-            if (control->handle() == child)
+            if (control->handle() != nullptr && control->handle() == child)
                 return control;
         return nullptr;
     }
@@ -154,33 +215,38 @@ public:
     }
     // The option buttons are one stop of the Tab key: the selected one, else the first (the
     // system would leave none while none is selected).
-    void keepOptionTabStops() const {
+    bool isOptionStop(const Win32Control& option) const {
         const std::vector<Win32Control*> options = optionButtons();
         const auto selected = std::find_if(options.begin(), options.end(),
                                            [](const Win32Control* o) { return o->value(); });
-        for (const Win32Control* option : options) {
-            const bool stop =
-                selected != options.end() ? option == *selected : option == options.front();
-            const HWND hwnd = option->handle();
-            const LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
-            SetWindowLongPtrW(hwnd, GWL_STYLE, stop ? style | WS_TABSTOP : style & ~WS_TABSTOP);
-        }
+        return selected != options.end() ? &option == *selected : &option == options.front();
+    }
+    void keepOptionTabStops() const {
+        for (const Win32Control* option : optionButtons())
+            if (option->handle() != nullptr)
+                setStyle(option->handle(), WS_TABSTOP, isOptionStop(*option));
+    }
+    void invalidate(const RECT& area) const {
+        if (hwnd_ != nullptr)
+            InvalidateRect(hwnd_, &area, TRUE);
     }
     bool pressKey(WPARAM key);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-    void paintLines(HDC dc) const;
+    void paint(HDC dc, const RECT& dirty) const;
 
     const WindowDesign& design_;
     HWND hwnd_ = nullptr;
+    std::wstring caption_;
     std::vector<Win32Control*> controls_; // owned by the runtime
     std::vector<Win32Control*> menuEntries_;
     std::vector<Win32Control*> tabOrder_;
+    const MenuDesign* menu_ = nullptr;
     std::vector<LineDesign> lines_;
     Win32Control* defaultButton_ = nullptr;
     Win32Control* cancelButton_ = nullptr;
-    HWND focus_ = nullptr;
+    Win32Control* focus_ = nullptr;
 };
 
 DWORD styleFor(const WindowDesign& design) {
@@ -218,138 +284,139 @@ void registerWindowClass() {
         throw std::runtime_error("cannot register the window class");
 }
 
-Win32Window::Win32Window(const WindowDesign& design) : design_(design) {
+HWND Win32Window::made() {
+    if (hwnd_ != nullptr)
+        return hwnd_;
     registerWindowClass();
-    const DWORD style = styleFor(design);
-    RECT frame{0, 0, pixels(design.clientWidth), pixels(design.clientHeight)};
-    AdjustWindowRectEx(&frame, style, design.menu != nullptr, 0);
+    const DWORD style = styleFor(design_);
+    RECT frame{0, 0, pixels(design_.clientWidth), pixels(design_.clientHeight)};
+    AdjustWindowRectEx(&frame, style, menu_ != nullptr, 0);
     int left = CW_USEDEFAULT;
     int top = CW_USEDEFAULT;
-    if (design.start) {
-        left = pixels(design.start->left) + frame.left;
-        top = pixels(design.start->top) + frame.top;
+    if (design_.start) {
+        left = pixels(design_.start->left) + frame.left;
+        top = pixels(design_.start->top) + frame.top;
+    }
+    HMENU bar = nullptr;
+    if (menu_ != nullptr) {
+        bar = CreateMenu();
+        HMENU menu = CreatePopupMenu();
+        for (const Win32Control* entry : menuEntries_)
+            AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(entry->id()),
+                        entry->caption().c_str());
+        AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(menu), widen(menu_->caption).c_str());
     }
     // A window kept out of the task bar is owned by the program's hidden window.
-    const HWND owner = design.inTaskBar ? nullptr : hiddenOwner();
-    hwnd_ = CreateWindowExW(0, kWindowClass, widen(design.caption).c_str(), style, left, top,
-                            frame.right - frame.left, frame.bottom - frame.top, owner, nullptr,
-                            GetModuleHandleW(nullptr), this);
+    const HWND owner = design_.inTaskBar ? nullptr : hiddenOwner();
+    CreateWindowExW(0, kWindowClass, caption_.c_str(), style, left, top, frame.right - frame.left,
+                    frame.bottom - frame.top, owner, bar, GetModuleHandleW(nullptr), this);
     if (hwnd_ == nullptr)
-        throw std::runtime_error(std::string("cannot create the window ") + design.name);
+        throw std::runtime_error(std::string("cannot create the window ") + design_.name);
     SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(designFont({})), FALSE);
+    // The keyboard moves through the system's controls in z-order: each is made last in
+    // it, in tab order. The option buttons form the window's one group.
+    bool inGroup = false;
+    for (Win32Control* control : tabOrder_) {
+        const bool option = control->kind() == ControlKind::OptionButton;
+        control->create(hwnd_, !option || !inGroup, !option || isOptionStop(*control));
+        inGroup = option;
+    }
+    return hwnd_;
 }
 
-std::unique_ptr<ControlPeer> Win32Window::createControl(const ControlDesign& design) {
+void Win32Control::create(HWND parent, bool startsGroup, bool tabStop) {
     const wchar_t* windowClass = L"BUTTON";
-    DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (startsGroup ? WS_GROUP : 0) |
+                  (tabStop ? WS_TABSTOP : 0) | (visible_ ? WS_VISIBLE : 0);
     DWORD exStyle = 0;
-    switch (design.kind) {
+    switch (kind()) {
     case ControlKind::CommandButton:
         // Drawn by the window (WM_DRAWITEM): the caption wraps in the whole button, as the
         // designs' two-line captions need.
-        style |= BS_OWNERDRAW | WS_TABSTOP;
+        style |= BS_OWNERDRAW;
         break;
     case ControlKind::OptionButton:
-        style |= BS_AUTORADIOBUTTON | WS_TABSTOP;
+        style |= BS_AUTORADIOBUTTON;
         break;
     case ControlKind::TextBox:
         windowClass = L"EDIT";
-        style |= ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP;
+        style |= ES_LEFT | ES_AUTOHSCROLL;
         exStyle = WS_EX_CLIENTEDGE;
-        break;
-    case ControlKind::Label:
-        // Drawn by the window (WM_DRAWITEM), so that a run of blanks ends its line.
-        windowClass = L"STATIC";
-        style |= SS_OWNERDRAW;
         break;
     case ControlKind::Picture:
         windowClass = L"STATIC";
-        style |= SS_ICON | SS_CENTERIMAGE | SS_NOTIFY | WS_TABSTOP;
+        style |= SS_ICON | SS_CENTERIMAGE | SS_NOTIFY;
         exStyle = WS_EX_CLIENTEDGE;
         break;
+    case ControlKind::Label:
     case ControlKind::MenuItem:
-        throw std::logic_error("a menu entry is no control of the window's table");
+        throw std::logic_error(name() + " has no window of its own");
     }
-    if (design.visibility == Visibility::Shown)
-        style |= WS_VISIBLE;
-    const int id = kFirstControlId + int(controls_.size());
-    const HWND hwnd = CreateWindowExW(
-        exStyle, windowClass, widen(design.caption).c_str(), style, pixels(design.left),
-        pixels(design.top), pixels(design.width), pixels(design.height), hwnd_,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-    if (hwnd == nullptr)
-        throw std::runtime_error(std::string("cannot create the control ") + design.name);
-    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(designFont(design.font)), FALSE);
-    if (design.kind == ControlKind::TextBox)
-        SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0); // no length limit
-    auto control =
-        std::make_unique<Win32Control>(design.name, design.kind, hwnd, id, design.foreColor,
-                                       design.alignment == Alignment::Centred);
-    controls_.push_back(control.get());
-    return control;
+    const RECT rect = area();
+    hwnd_ = CreateWindowExW(exStyle, windowClass, text_.c_str(), style, rect.left, rect.top,
+                            rect.right - rect.left, rect.bottom - rect.top, parent,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
+                            GetModuleHandleW(nullptr), nullptr);
+    if (hwnd_ == nullptr)
+        throw std::runtime_error("cannot create the control " + name());
+    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(designFont(design_->font)), FALSE);
+    if (kind() == ControlKind::TextBox)
+        SendMessageW(hwnd_, EM_SETLIMITTEXT, 0, 0); // no length limit
+    if (value_)
+        SendMessageW(hwnd_, BM_SETCHECK, BST_CHECKED, 0);
+    if (picture_)
+        showPicture();
 }
 
-std::vector<std::unique_ptr<ControlPeer>> Win32Window::createMenu(const MenuDesign& design) {
-    HMENU bar = CreateMenu();
-    HMENU menu = CreatePopupMenu();
-    std::vector<std::unique_ptr<ControlPeer>> entries;
-    for (const MenuEntryDesign& entry : design.entries) {
-        const int id = kFirstMenuId + int(menuEntries_.size());
-        AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(id), widen(entry.caption).c_str());
-        auto peer = std::make_unique<Win32Control>(entry.name, ControlKind::MenuItem, nullptr, id,
-                                                   std::nullopt);
-        peer->setMenuText(entry.caption);
-        menuEntries_.push_back(peer.get());
-        entries.push_back(std::move(peer));
-    }
-    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(menu), widen(design.caption).c_str());
-    SetMenu(hwnd_, bar);
-    return entries;
+void Win32Control::setText(const std::string& text) {
+    text_ = widen(text);
+    if (hwnd_ != nullptr)
+        SetWindowTextW(hwnd_, text_.c_str());
+    else if (kind() == ControlKind::Label)
+        window_.invalidate(area());
 }
 
-void Win32Window::setTabOrder(const std::vector<ControlPeer*>& order) {
-    // The keyboard moves through the windowed controls in z-order: they are stacked in tab
-    // order, above the labels. The option buttons form the window's one group.
-    HWND previous = HWND_TOP;
-    for (ControlPeer* peer : order) {
-        const HWND child = static_cast<Win32Control*>(peer)->handle();
-        SetWindowPos(child, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        previous = child;
-    }
-    bool inGroup = false;
-    for (ControlPeer* peer : order) {
-        tabOrder_.push_back(static_cast<Win32Control*>(peer));
-        const HWND child = static_cast<Win32Control*>(peer)->handle();
-        const bool option = peer->kind() == ControlKind::OptionButton;
-        LONG_PTR style = GetWindowLongPtrW(child, GWL_STYLE) & ~WS_GROUP;
-        if (!option || !inGroup)
-            style |= WS_GROUP;
-        inGroup = option;
-        SetWindowLongPtrW(child, GWL_STYLE, style);
-    }
-    keepOptionTabStops();
+void Win32Control::setVisible(bool visible) {
+    if (kind() == ControlKind::MenuItem)
+        return;
+    visible_ = visible;
+    if (hwnd_ != nullptr)
+        ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
+    else if (kind() == ControlKind::Label)
+        window_.invalidate(area());
 }
 
 void Win32Control::setValue(bool selected) {
     if (kind() != ControlKind::OptionButton)
         return;
     if (selected)
-        for (Win32Control* other : windowFromHandle(GetParent(hwnd_))->optionButtons())
-            SendMessageW(other->handle(), BM_SETCHECK, BST_UNCHECKED, 0);
-    SendMessageW(hwnd_, BM_SETCHECK, selected ? BST_CHECKED : BST_UNCHECKED, 0);
-    windowFromHandle(GetParent(hwnd_))->keepOptionTabStops();
+        for (Win32Control* other : window_.optionButtons()) {
+            other->value_ = false;
+            if (other->hwnd_ != nullptr)
+                SendMessageW(other->hwnd_, BM_SETCHECK, BST_UNCHECKED, 0);
+        }
+    value_ = selected;
+    if (hwnd_ != nullptr)
+        SendMessageW(hwnd_, BM_SETCHECK, selected ? BST_CHECKED : BST_UNCHECKED, 0);
+    window_.keepOptionTabStops();
+}
+
+bool Win32Control::canTakeFocus() const {
+    if (!windowed() || !visible())
+        return false;
+    if (hwnd_ != nullptr)
+        return hasStyle(hwnd_, WS_TABSTOP) && IsWindowEnabled(hwnd_);
+    return kind() != ControlKind::OptionButton || window_.isOptionStop(*this);
 }
 
 void Win32Control::setFocus() {
-    Win32Window* window = windowFromHandle(GetParent(hwnd_));
-    window->rememberFocus(hwnd_);
-    if (IsWindowVisible(window->handle()) && GetActiveWindow() == window->handle())
+    window_.rememberFocus(this);
+    if (hwnd_ != nullptr && IsWindowVisible(window_.handle()) && window_.isActive())
         SetFocus(hwnd_);
 }
 
 bool Win32Window::pressKey(WPARAM key) {
-    const HWND focus = focused();
-    Win32Control* focusedControl = controlWithHandle(focus);
+    Win32Control* focusedControl = focused();
     if (key == VK_RETURN) {
         // Enter presses the focused command button, else the window's default button.
         Win32Control* target =
@@ -374,10 +441,9 @@ void drawLabel(const Win32Control& label, HDC dc, RECT rect) {
     FillRect(dc, &rect, systemBrush(SystemColor::ButtonFace));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, label.textColor());
-    const auto font = reinterpret_cast<HFONT>(SendMessageW(label.handle(), WM_GETFONT, 0, 0));
-    const HGDIOBJ before = SelectObject(dc, font);
+    const HGDIOBJ before = SelectObject(dc, label.font());
     const UINT format = DT_WORDBREAK | DT_NOPREFIX | (label.centred() ? DT_CENTER : DT_LEFT);
-    const std::wstring caption = textOf(label.handle());
+    const std::wstring& caption = label.caption();
     std::size_t start = 0;
     while (start <= caption.size() && rect.top < rect.bottom) {
         std::size_t end = caption.find(L"  ", start);
@@ -409,8 +475,7 @@ void drawButton(const Win32Control& button, const DRAWITEMSTRUCT& item, bool isD
     DrawFrameControl(dc, &rect, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-    const auto font = reinterpret_cast<HFONT>(SendMessageW(button.handle(), WM_GETFONT, 0, 0));
-    const HGDIOBJ before = SelectObject(dc, font);
+    const HGDIOBJ before = SelectObject(dc, button.font());
     const std::wstring caption = textOf(button.handle());
     RECT text = rect;
     InflateRect(&text, -2, -2);
@@ -430,21 +495,27 @@ void drawButton(const Win32Control& button, const DRAWITEMSTRUCT& item, bool isD
     }
 }
 
-void Win32Window::paintLines(HDC dc) const {
+// The lines beneath everything, then the labels.
+void Win32Window::paint(HDC dc, const RECT& dirty) const {
     for (const LineDesign& line : lines_) {
         const int x1 = pixels(line.x1);
         const int y1 = pixels(line.y1);
         const int x2 = pixels(line.x2);
         const int y2 = pixels(line.y2);
-        const COLORREF colour =
-            RGB((line.color >> 16) & 0xFF, (line.color >> 8) & 0xFF, line.color & 0xFF);
         // The line's pixels start at its design coordinates and grow down and to the right.
-        HBRUSH brush = CreateSolidBrush(colour);
+        HBRUSH brush = CreateSolidBrush(colorRef(line.color));
         const RECT rect{std::min(x1, x2), std::min(y1, y2),
                         std::max(x1, x2) + (y1 == y2 ? 0 : line.widthPixels),
                         std::max(y1, y2) + (y1 == y2 ? line.widthPixels : 0)};
         FillRect(dc, &rect, brush);
         DeleteObject(brush);
+    }
+    for (const Win32Control* control : controls_) {
+        RECT overlap;
+        const RECT area = control->area();
+        if (control->kind() == ControlKind::Label && control->visible() &&
+            IntersectRect(&overlap, &area, &dirty))
+            drawLabel(*control, dc, area);
     }
 }
 
@@ -476,31 +547,23 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 1;
     }
     case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(hwnd_, &paint);
-        paintLines(dc);
-        EndPaint(hwnd_, &paint);
+        PAINTSTRUCT paintStruct;
+        HDC dc = BeginPaint(hwnd_, &paintStruct);
+        paint(dc, paintStruct.rcPaint);
+        EndPaint(hwnd_, &paintStruct);
         return 0;
     }
     case WM_CTLCOLORSTATIC: {
-        // Labels, option buttons and the picture: opaque in the button face, in their own
-        // text colour where the design gives one.
+        // Option buttons and the picture: opaque in the button face.
         HDC dc = reinterpret_cast<HDC>(wParam);
-        const Win32Control* control = controlWithHandle(reinterpret_cast<HWND>(lParam));
-        const COLORREF text =
-            control != nullptr ? control->textColor() : GetSysColor(COLOR_WINDOWTEXT);
-        SetTextColor(dc, text);
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
         SetBkColor(dc, systemColor(SystemColor::ButtonFace));
         return reinterpret_cast<LRESULT>(systemBrush(SystemColor::ButtonFace));
     }
     case WM_DRAWITEM: {
         const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        if (const Win32Control* control = controlWithHandle(item->hwndItem)) {
-            if (control->kind() == ControlKind::CommandButton)
-                drawButton(*control, *item, control == defaultButton_);
-            else
-                drawLabel(*control, item->hDC, item->rcItem);
-        }
+        if (const Win32Control* control = controlWithHandle(item->hwndItem))
+            drawButton(*control, *item, control == defaultButton_);
         return TRUE;
     }
     case WM_ACTIVATE:
@@ -508,9 +571,9 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         // it back.
         if (LOWORD(wParam) == WA_INACTIVE) {
             if (const HWND now = GetFocus(); now != nullptr && IsChild(hwnd_, now))
-                focus_ = now;
-        } else if (focus_ != nullptr && IsWindow(focus_)) {
-            SetFocus(focus_);
+                focus_ = controlWithHandle(now);
+        } else if (focus_ != nullptr && focus_->handle() != nullptr) {
+            SetFocus(focus_->handle());
             return 0;
         }
         break;
@@ -518,6 +581,10 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     }
     return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+Win32Control& peerOf(const Control& control) {
+    return static_cast<Win32Control&>(control.peer());
 }
 
 } // namespace
@@ -545,20 +612,33 @@ bool translateWindowKeys(MSG& msg) {
 }
 
 HWND windowOf(const Form& form) {
-    return static_cast<Win32Window&>(form.peer()).handle();
+    return static_cast<Win32Window&>(form.peer()).made();
 }
 
 HWND handleOf(const Control& control) {
-    return static_cast<Win32Control&>(control.peer()).handle();
+    peerOf(control).window().made();
+    return peerOf(control).handle();
+}
+
+RECT areaOf(const Control& control) {
+    return peerOf(control).area();
+}
+
+HFONT fontOf(const Control& control) {
+    peerOf(control).window().made();
+    return peerOf(control).font();
+}
+
+void drawLabel(const Control& label, HDC dc, const RECT& rect) {
+    drawLabel(peerOf(label), dc, rect);
 }
 
 int commandOf(const MenuItem& entry) {
-    return static_cast<Win32Control&>(entry.peer()).id();
+    return peerOf(entry).id();
 }
 
 std::string focusedControl(const Form& form) {
-    const auto& window = static_cast<Win32Window&>(form.peer());
-    const Win32Control* control = window.controlWithHandle(window.focused());
+    const Win32Control* control = static_cast<Win32Window&>(form.peer()).focused();
     return control == nullptr ? std::string() : control->name();
 }
 

@@ -35,9 +35,15 @@ bool translateWindowKeys(MSG& msg);
 // Dispatches every message waiting in the thread's queue.
 void pumpMessages();
 
-// For the test driver.
+// For the test driver. A window not yet on the screen is made (hidden) when reached.
 HWND windowOf(const Form& form);
+// The system's control; none for a label, which its window draws itself.
 HWND handleOf(const Control& control);
+// The control's rectangle in its window's client area, its font, and a label as its window
+// draws it into that rectangle of a device context.
+RECT areaOf(const Control& control);
+HFONT fontOf(const Control& control);
+void drawLabel(const Control& label, HDC dc, const RECT& rect);
 // The menu entry's command number.
 int commandOf(const MenuItem& entry);
 // The name of the window's control that holds the focus, or will once shown; "" for none.

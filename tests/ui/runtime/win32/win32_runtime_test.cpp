@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -32,13 +33,17 @@ std::wstring className(HWND hwnd) {
     return name;
 }
 
-// The system's window of the control of that name, whatever its kind.
-HWND handle(const runtime::Form& form, const char* name) {
+// The control of that name, whatever its kind.
+runtime::Control find(const runtime::Form& form, const char* name) {
     for (const runtime::Control& control : form.controls())
         if (control.name() == name)
-            return win32::handleOf(control);
-    ADD_FAILURE() << "no control " << name;
-    return nullptr;
+            return control;
+    throw std::logic_error(std::string("no control ") + name);
+}
+
+// The system's window of the control of that name.
+HWND handle(const runtime::Form& form, const char* name) {
+    return win32::handleOf(find(form, name));
 }
 
 LONG_PTR style(HWND hwnd) {
@@ -99,22 +104,39 @@ TEST_F(Win32Windows, FramesSizesAndPlacesAsDesigned) {
     EXPECT_NE(GetMenu(win32::windowOf(*main)), nullptr);
 }
 
+// A window loaded hidden at start costs nothing on the screen until it first opens; what its
+// load step set is there when it does.
+TEST_F(Win32Windows, AWindowLoadedHiddenIsMadeWhenFirstShown) {
+    ASSERT_NE(forms().find<frmConvert>(), nullptr);
+    EXPECT_EQ(FindWindowW(L"ClearmarkWindow", L"Conversion Form"), nullptr);
+    const auto& conv = *forms().find<frmConvert>();
+    textBox(conv, "txtData").setText("1.5");
+    click(*main, "cmdConverter");
+    const HWND window = FindWindowW(L"ClearmarkWindow", L"Conversion Form");
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(IsWindowVisible(window));
+    wchar_t text[16] = {};
+    GetWindowTextW(win32::handleOf(textBox(conv, "txtData")), text, 16);
+    EXPECT_STREQ(text, L"1.5");
+    EXPECT_EQ(GetParent(win32::handleOf(textBox(conv, "txtData"))), window);
+}
+
 TEST_F(Win32Windows, ControlsAreTheSystemsOwnWithTheDesignedStyles) {
     click(*main, "cmdConverter");
     const auto& conv = *forms().find<frmConvert>();
     struct Row {
         const runtime::Form* form;
         const char* name;
-        const wchar_t* windowClass;
-        LONG_PTR style;   // all of these bits
-        LONG_PTR exStyle; // and these
+        const wchar_t* windowClass; // none: drawn by the window
+        LONG_PTR style;             // all of these bits
+        LONG_PTR exStyle;           // and these
         int left, top, width, height;
     };
     const Row rows[] = {
         {main, "txtGap", L"Edit", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, 240, 360, 1695,
          495},
-        {main, "lblConvert", L"Static", SS_OWNERDRAW, 0, 4800, 1080, 2295, 1095},
-        {main, "lblGap", L"Static", SS_OWNERDRAW, 0, 240, 120, 1935, 255},
+        {main, "lblConvert", nullptr, 0, 0, 4800, 1080, 2295, 1095},
+        {main, "lblGap", nullptr, 0, 0, 240, 120, 1935, 255},
         {main, "cmdExit", L"Button", BS_OWNERDRAW | WS_TABSTOP, 0, 480, 2520, 855, 375},
         {&conv, "cmdCopy", L"Button", BS_OWNERDRAW | WS_TABSTOP, 0, 360, 2280, 1695, 615},
         {&conv, "optMmToInches", L"Button", BS_AUTORADIOBUTTON | WS_TABSTOP, 0, 2760, 480, 1815,
@@ -122,13 +144,19 @@ TEST_F(Win32Windows, ControlsAreTheSystemsOwnWithTheDesignedStyles) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const HWND hwnd = handle(*row.form, row.name);
-        EXPECT_EQ(_wcsicmp(className(hwnd).c_str(), row.windowClass), 0);
-        EXPECT_EQ(style(hwnd) & row.style, row.style);
-        EXPECT_EQ(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & row.exStyle, row.exStyle);
-        RECT rect;
-        GetWindowRect(hwnd, &rect);
-        MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&rect), 2);
+        const runtime::Control control = find(*row.form, row.name);
+        const HWND hwnd = win32::handleOf(control);
+        RECT rect = win32::areaOf(control);
+        if (row.windowClass == nullptr) {
+            EXPECT_EQ(hwnd, nullptr);
+        } else {
+            ASSERT_NE(hwnd, nullptr);
+            EXPECT_EQ(_wcsicmp(className(hwnd).c_str(), row.windowClass), 0);
+            EXPECT_EQ(style(hwnd) & row.style, row.style);
+            EXPECT_EQ(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & row.exStyle, row.exStyle);
+            GetWindowRect(hwnd, &rect);
+            MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&rect), 2);
+        }
         EXPECT_EQ(rect.left, px(row.left));
         EXPECT_EQ(rect.top, px(row.top));
         EXPECT_EQ(rect.right - rect.left, px(row.width));
@@ -151,8 +179,7 @@ TEST_F(Win32Windows, FontsAreMsSansSerifAtTheDesignedSizes) {
                         {"txtGap", 18, true}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const HWND hwnd = handle(*main, row.name);
-        const auto font = reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0));
+        const HFONT font = win32::fontOf(find(*main, row.name));
         ASSERT_NE(font, nullptr);
         LOGFONTW log{};
         GetObjectW(font, sizeof log, &log);
@@ -184,21 +211,15 @@ struct Drawn {
     }
 };
 
-Drawn draw(HWND label, UINT kind = ODT_STATIC) {
-    RECT rect;
-    GetClientRect(label, &rect);
+// Draws into a bitmap of the control's size and reads the pixels back.
+template <class Paint> Drawn drawn(const RECT& area, Paint paint) {
+    const RECT rect{0, 0, area.right - area.left, area.bottom - area.top};
     Drawn drawn{rect.right, rect.bottom, {}};
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, rect.right, rect.bottom);
     const HGDIOBJ before = SelectObject(dc, bitmap);
-    DRAWITEMSTRUCT item{};
-    item.CtlType = kind;
-    item.CtlID = UINT(GetDlgCtrlID(label));
-    item.hwndItem = label;
-    item.hDC = dc;
-    item.rcItem = rect;
-    SendMessageW(GetParent(label), WM_DRAWITEM, item.CtlID, reinterpret_cast<LPARAM>(&item));
+    paint(dc, rect);
     for (int y = 0; y < rect.bottom; ++y)
         for (int x = 0; x < rect.right; ++x)
             drawn.pixels.push_back(GetPixel(dc, x, y));
@@ -207,6 +228,29 @@ Drawn draw(HWND label, UINT kind = ODT_STATIC) {
     DeleteDC(dc);
     ReleaseDC(nullptr, screen);
     return drawn;
+}
+
+// A label as its window draws it.
+Drawn draw(const runtime::Form& form, const char* name) {
+    const runtime::Control label = find(form, name);
+    return drawn(win32::areaOf(label),
+                 [&label](HDC dc, const RECT& rect) { win32::drawLabel(label, dc, rect); });
+}
+
+// A command button as its window draws it for the system.
+Drawn drawButton(const runtime::Form& form, const char* name) {
+    const HWND button = handle(form, name);
+    RECT area;
+    GetClientRect(button, &area);
+    return drawn(area, [button](HDC dc, const RECT& rect) {
+        DRAWITEMSTRUCT item{};
+        item.CtlType = ODT_BUTTON;
+        item.CtlID = UINT(GetDlgCtrlID(button));
+        item.hwndItem = button;
+        item.hDC = dc;
+        item.rcItem = rect;
+        SendMessageW(GetParent(button), WM_DRAWITEM, item.CtlID, reinterpret_cast<LPARAM>(&item));
+    });
 }
 
 TEST_F(Win32Windows, LabelsAreOpaqueInTheButtonFaceWithTheirOwnTextColours) {
@@ -223,7 +267,7 @@ TEST_F(Win32Windows, LabelsAreOpaqueInTheButtonFaceWithTheirOwnTextColours) {
                         {main, "lblGap", GetSysColor(COLOR_WINDOWTEXT)}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const Drawn drawn = draw(handle(*row.form, row.name));
+        const Drawn drawn = draw(*row.form, row.name);
         EXPECT_EQ(drawn.at(drawn.width - 1, drawn.height - 1), face);
         int text = 0;
         int other = 0;
@@ -242,7 +286,7 @@ TEST_F(Win32Windows, CentredLabelsAreCentred) {
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
     for (const char* name : {"lblTitle", "lblVersion"}) {
         SCOPED_TRACE(name);
-        const Drawn drawn = draw(handle(about, name));
+        const Drawn drawn = draw(about, name);
         int first = drawn.width;
         int last = -1;
         for (int y = 0; y < drawn.height; ++y)
@@ -259,7 +303,7 @@ TEST_F(Win32Windows, CentredLabelsAreCentred) {
 TEST_F(Win32Windows, HelpParagraphsEachBeginALineAndTheWholeTextFits) {
     choose(*main, "mnuHelp2");
     const auto& help = *forms().find<frmHelpCalculator>();
-    const Drawn drawn = draw(handle(help, "lblHelp"));
+    const Drawn drawn = draw(help, "lblHelp");
     const auto lines = drawn.inkRows(GetSysColor(COLOR_BTNFACE));
     // Five paragraphs, the fourth and fifth over two lines each at least; all within the
     // label, above its last line of pixels.
@@ -282,8 +326,8 @@ TEST_F(Win32Windows, AboutHasItsPictureAndItsDefaultButton) {
     EXPECT_NE(SendMessageW(picture, STM_GETICON, 0, 0), 0);
     EXPECT_NE(GetWindowLongPtrW(picture, GWL_EXSTYLE) & WS_EX_CLIENTEDGE, 0);
     // The default button has its dark frame, the others not until they take the focus.
-    const Drawn ok = draw(handle(about, "cmdOK"), ODT_BUTTON);
-    const Drawn sysInfo = draw(handle(about, "cmdSysInfo"), ODT_BUTTON);
+    const Drawn ok = drawButton(about, "cmdOK");
+    const Drawn sysInfo = drawButton(about, "cmdSysInfo");
     EXPECT_EQ(ok.at(0, ok.height / 2), RGB(0, 0, 0));
     EXPECT_NE(sysInfo.at(0, sysInfo.height / 2), RGB(0, 0, 0));
 }
@@ -298,12 +342,10 @@ TEST_F(Win32Windows, EveryCaptionFitsItsControl) {
             if (!button && control.kind() != runtime::ControlKind::Label)
                 continue;
             SCOPED_TRACE(control.name());
-            const HWND hwnd = win32::handleOf(control);
-            HDC dc = GetDC(hwnd);
-            const HGDIOBJ before =
-                SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
-            RECT area;
-            GetClientRect(hwnd, &area);
+            HDC dc = GetDC(nullptr);
+            const HGDIOBJ before = SelectObject(dc, win32::fontOf(control));
+            const RECT place = win32::areaOf(control);
+            RECT area{0, 0, place.right - place.left, place.bottom - place.top};
             if (button)
                 InflateRect(&area, -2, -2); // within the frame
             RECT needed = area;
@@ -311,7 +353,7 @@ TEST_F(Win32Windows, EveryCaptionFitsItsControl) {
             DrawTextW(dc, caption.c_str(), int(caption.size()), &needed,
                       DT_CALCRECT | DT_WORDBREAK | DT_CENTER);
             SelectObject(dc, before);
-            ReleaseDC(hwnd, dc);
+            ReleaseDC(nullptr, dc);
             // A label of paragraphs is measured by the help test.
             if (caption.find(L"  ") != std::wstring::npos && !button)
                 continue;
