@@ -6,7 +6,7 @@ CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 WERROR ?= OFF
 export WERROR
 
-.PHONY: run test test-windows bench-startup-windows test-sanitize fuzz lint bench-startup install package bench snapshots clean deps configure build format format-check
+.PHONY: run test test-windows package-windows bench-startup-windows test-sanitize fuzz lint bench-startup install package bench snapshots clean deps configure build format format-check
 
 run: build
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
@@ -21,6 +21,10 @@ test: build
 
 test-windows:
 	scripts/test-windows
+
+# The Windows setup program and zip, in build-windows/ (made by test-windows as well).
+package-windows:
+	scripts/test-windows --build-only
 
 # DorvansClearmark.exe under Wine against a minimal Win32 window program.
 bench-startup-windows: build
