@@ -8,9 +8,12 @@
 #include "runtime/program.h"
 #include "runtime/qt/access.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QMessageBox>
 #include <QPixmap>
+#include <QTimer>
 #include <cstdio>
 
 namespace {
@@ -21,6 +24,28 @@ bool save(const runtime::Form& form, const QString& folder) {
     QApplication::processEvents();
     const QString path = QDir(folder).filePath(QString::fromLatin1(form.design().name) + ".png");
     if (!runtime::qt::widgetOf(form)->grab().save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
+
+// The "Bad data" box that Calculate shows with nothing typed, grabbed while it is up and
+// then closed.
+bool saveBadDataBox(const runtime::Form& main, const QString& folder) {
+    const QString path = QDir(folder).filePath(QStringLiteral("msgbox-bad-data.png"));
+    bool saved = false;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr)
+            return;
+        saved = box->grab().save(path);
+        box->button(QMessageBox::Ok)->click();
+    });
+    runtime::qt::widgetOf<QAbstractButton>(main.control<runtime::CommandButton>("cmdCalculate"))
+        ->click();
+    if (!saved) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
         return false;
     }
@@ -46,5 +71,6 @@ int main(int argc, char* argv[]) {
     failures += save(forms.show<frmConvert>(), folder) ? 0 : 1;
     failures += save(forms.show<frmHelpCalculator>(), folder) ? 0 : 1;
     failures += save(forms.show<frmAbout>(), folder) ? 0 : 1;
+    failures += saveBadDataBox(forms.show<frmClearmark>(), folder) ? 0 : 1;
     return failures == 0 ? 0 : 1;
 }

@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <string>
 #include <system_error>
 
 namespace clearmark {
@@ -53,6 +54,17 @@ std::optional<double> parseMeasurement(std::string_view text) {
     const bool negative = !text.empty() && text.front() == '-';
     if (negative || (!text.empty() && text.front() == '+'))
         text.remove_prefix(1);
+    // A comma is read as the decimal point, as the numeric keypad types it under many
+    // keyboard layouts; there is one decimal mark at most, and no thousands separator.
+    std::string withPoint;
+    if (const std::size_t comma = text.find(','); comma != std::string_view::npos) {
+        if (text.find(',', comma + 1) != std::string_view::npos ||
+            text.find('.') != std::string_view::npos)
+            return std::nullopt;
+        withPoint.assign(text);
+        withPoint[comma] = '.';
+        text = withPoint;
+    }
     // from_chars reads no sign of its own here, and beyond the decimal grammar it also reads
     // "inf" and "nan": a number goes on with a digit or the point.
     if (text.empty() || !(isDigit(text.front()) || text.front() == '.'))

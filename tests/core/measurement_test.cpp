@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -45,7 +46,11 @@ INSTANTIATE_TEST_SUITE_P(
                     ParseCase{"-1e-400", -0.0}, ParseCase{"0e999999", 0.0},
                     ParseCase{"1e-99999999999999999999", 0.0},
                     ParseCase{"0.00000000000000000000000000000000000000001e41", 1.0},
-                    ParseCase{"100000000000000000000000000000000000000000e-40", 10.0}));
+                    ParseCase{"100000000000000000000000000000000000000000e-40", 10.0},
+                    // The decimal comma, as the numeric keypad types it under many layouts.
+                    ParseCase{"0,20", 0.2}, ParseCase{",175", 0.175}, ParseCase{"2,45E-1", 0.245},
+                    ParseCase{"-,5", -0.5}, ParseCase{" 2,45 ", 2.45}, ParseCase{"2,", 2.0},
+                    ParseCase{"1,000", 1.0}));
 
 class ParseRejects : public testing::TestWithParam<std::string> {};
 
@@ -56,10 +61,13 @@ TEST_P(ParseRejects, GivesNoNumber) {
 INSTANTIATE_TEST_SUITE_P(NotNumbers, ParseRejects,
                          testing::Values("", "   ", "\t", "abc", "1.2.3", "-", "+", ".", "-.", "+.",
                                          "1e", "1e+", "1e-", "e5", ".e5", "1 2", "1..2", "--1",
-                                         "+-1", "2,5", "0x10", "0X1p3", "inf", "-inf", "INF",
-                                         "infinity", "nan", "NaN", "1e999", "-1e999", "1e309",
-                                         "1.8e308", "2.45mm", "$2", "1,000", "1_000", "\n1", "1\n",
-                                         "1\r", "\v1", "\f1", std::string("1\0", 2),
+                                         "+-1", "0x10", "0X1p3", "inf", "-inf", "INF", "infinity",
+                                         "nan", "NaN", "1e999", "-1e999", "1e309", "1.8e308",
+                                         "2.45mm", "$2", "1_000",
+                                         // One decimal mark at most; no thousands separators.
+                                         "1,2.3", "1.2,3", "1,234,5", "1,,2", ",", "-,", ",e5",
+                                         "1e,5", "1e5,0", "\n1", "1\n", "1\r", "\v1", "\f1",
+                                         std::string("1\0", 2),
                                          std::string("\0"
                                                      "1",
                                                      2),
@@ -181,13 +189,17 @@ TEST(ParseMeasurement, PropertyCorrectlyRoundedAndStable) {
         }
 
         const double expected = std::strtod(text.c_str(), nullptr);
-        const auto value = parseMeasurement(text);
+        // Typed with the decimal comma now and then: the same number.
+        std::string typed = text;
+        if (coin(random) == 0)
+            std::replace(typed.begin(), typed.end(), '.', ',');
+        const auto value = parseMeasurement(typed);
         if (std::isinf(expected)) {
-            EXPECT_FALSE(value.has_value()) << text;
+            EXPECT_FALSE(value.has_value()) << typed;
             continue;
         }
-        ASSERT_TRUE(value.has_value()) << text;
-        EXPECT_EQ(*value, expected) << text;
+        ASSERT_TRUE(value.has_value()) << typed;
+        EXPECT_EQ(*value, expected) << typed;
         const std::string written = formatMeasurement(*value);
         const auto reread = parseMeasurement(written);
         ASSERT_TRUE(reread.has_value()) << written;

@@ -17,8 +17,9 @@ bool digit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// The grammar, written out on its own: blanks, sign, digits with at most one point (at least
-// one digit), an optional exponent, blanks.
+// The grammar, written out on its own: blanks, sign, digits with at most one decimal mark,
+// a point or a comma (at least one digit), an optional exponent, blanks. The core it gives
+// back has the mark as a point, for the C library.
 bool inGrammar(std::string_view s, std::string& core) {
     std::size_t i = 0;
     while (i < s.size() && (s[i] == ' ' || s[i] == '\t'))
@@ -33,7 +34,8 @@ bool inGrammar(std::string_view s, std::string& core) {
     std::size_t digits = 0;
     while (j < core.size() && digit(core[j]))
         ++j, ++digits;
-    if (j < core.size() && core[j] == '.') {
+    if (j < core.size() && (core[j] == '.' || core[j] == ',')) {
+        core[j] = '.';
         ++j;
         while (j < core.size() && digit(core[j]))
             ++j, ++digits;

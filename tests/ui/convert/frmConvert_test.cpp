@@ -96,6 +96,7 @@ INSTANTIATE_TEST_SUITE_P(
         ConversionCase{"two", Direction::InchesToMm, "2", {"50.8"}},
         ConversionCase{"negative", Direction::InchesToMm, "-1", {"-25.4"}},
         ConversionCase{"blanksAround", Direction::InchesToMm, "  2\t", {"50.8"}},
+        ConversionCase{"decimalComma", Direction::MmToInches, "25,4", {"1"}},
         ConversionCase{"largeButFinite", Direction::InchesToMm, "1e300", {"2.54e+301"}},
         ConversionCase{"tiny", Direction::MmToInches, "1e-400", {"0"}}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -192,7 +193,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BadConversion{"negativeOverflow", Direction::InchesToMm, "-7.1e306"},
                       BadConversion{"beyondDoubles", Direction::MmToInches, "1e999"},
                       BadConversion{"hugeText", Direction::MmToInches, std::string(100'000, 'x')},
-                      BadConversion{"comma", Direction::InchesToMm, "2,5"}),
+                      BadConversion{"twoDecimalMarks", Direction::InchesToMm, "2,4.5"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Converter, CopyOfAnEmptyBoxShowsOnlyItsBoxAndKeepsTheClipboard) {

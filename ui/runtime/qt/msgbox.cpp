@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QGridLayout>
+#include <QIcon>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -49,6 +50,9 @@ MsgAnswer showMsgBoxOnScreen(const MsgBoxRequest& request) {
     QPushButton* ok = box.addButton(QMessageBox::Ok);
     QPushButton* cancel =
         request.buttons == MsgButtons::OKCancel ? box.addButton(QMessageBox::Cancel) : nullptr;
+    // Plain buttons, as the system's boxes have them, whatever the style would add.
+    for (QAbstractButton* button : box.buttons())
+        button->setIcon(QIcon());
     box.setDefaultButton(ok);
     box.setEscapeButton(cancel != nullptr ? cancel : ok);
     // Some captions are longer than their text: the box is made wide enough for the

@@ -29,9 +29,8 @@ QWidget* makeWidget(QWidget* client, const ControlDesign& design) {
     case ControlKind::CommandButton:
         return new CommandButton(caption, client);
     case ControlKind::TextBox: {
-        auto* box = new QLineEdit(caption, client);
+        auto* box = new TextBox(caption, client);
         box->setMaxLength(std::numeric_limits<int>::max()); // no length limit
-        box->setFrame(true);
         box->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         return box;
     }

@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cstdlib>
+#include <qdrawutil.h>
 
 namespace clearmark::runtime::qt {
 namespace {
@@ -176,6 +177,18 @@ void CommandButton::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QPushButton::keyPressEvent(event);
+}
+
+TextBox::TextBox(const QString& text, QWidget* parent) : QLineEdit(text, parent) {
+    // The style draws no frame of its own; the text keeps clear of the border.
+    setFrame(false);
+    setTextMargins(kBorder + 1, kBorder, kBorder, kBorder);
+}
+
+void TextBox::paintEvent(QPaintEvent* event) {
+    QLineEdit::paintEvent(event);
+    QPainter painter(this);
+    qDrawWinPanel(&painter, rect(), palette(), true);
 }
 
 QStringList Label::displayLines() const {

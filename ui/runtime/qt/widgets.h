@@ -5,6 +5,7 @@
 
 #include <QLabel>
 #include <QLine>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QWidget>
 #include <functional>
@@ -61,6 +62,19 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+};
+
+// A single-line text box with the sunken three-dimensional border of the design: two pixels,
+// the outer dark grey above and to the left and white below and to the right, the inner
+// black and light grey, the box's own colour within.
+class TextBox : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit TextBox(const QString& text, QWidget* parent = nullptr);
+    static constexpr int kBorder = 2;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 };
 
 // A label that wraps its caption within its rectangle. A run of two or more blanks fills

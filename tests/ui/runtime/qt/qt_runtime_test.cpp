@@ -14,8 +14,10 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QMessageBox>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyleFactory>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -127,6 +129,7 @@ protected:
         QString caption;
         QString text;
         QStringList buttons;
+        int buttonIcons = 0; // buttons that carry an icon
         QString defaultButton;
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         Qt::WindowModality modality = Qt::NonModal;
@@ -147,8 +150,10 @@ protected:
             seen.icon = box->icon();
             seen.modality = box->windowModality();
             seen.width = box->width();
-            for (QAbstractButton* button : box->buttons())
+            for (QAbstractButton* button : box->buttons()) {
                 seen.buttons << button->text().remove(QLatin1Char('&'));
+                seen.buttonIcons += button->icon().isNull() ? 0 : 1;
+            }
             seen.buttons.sort();
             if (box->defaultButton() != nullptr)
                 seen.defaultButton = box->defaultButton()->text().remove(QLatin1Char('&'));
@@ -167,6 +172,42 @@ protected:
 private:
     runtime::MsgBoxPresenter previous_;
 };
+
+// The application's style for a while, as a desktop whose theme puts icons on dialog
+// buttons has it.
+class StyleWithButtonIcons {
+public:
+    StyleWithButtonIcons() : name_(QApplication::style()->name()) {
+        class Proxy : public QProxyStyle {
+        public:
+            using QProxyStyle::QProxyStyle;
+            int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                          QStyleHintReturn* returned) const override {
+                if (hint == SH_DialogButtonBox_ButtonsHaveIcons)
+                    return 1;
+                return QProxyStyle::styleHint(hint, option, widget, returned);
+            }
+        };
+        QApplication::setStyle(new Proxy(QStyleFactory::create(name_)));
+    }
+    ~StyleWithButtonIcons() { QApplication::setStyle(QStyleFactory::create(name_)); }
+    StyleWithButtonIcons(const StyleWithButtonIcons&) = delete;
+    StyleWithButtonIcons& operator=(const StyleWithButtonIcons&) = delete;
+
+private:
+    QString name_;
+};
+
+TEST_F(MsgBoxOnScreen, ButtonsCarryNoIconsWhateverTheStyle) {
+    const StyleWithButtonIcons style;
+    SeenBox seen;
+    pressWhenUp(seen, QMessageBox::Cancel);
+    runtime::msgBox("Are you sure you want to Exit program", MsgButtons::OKCancel,
+                    MsgIcon::Information, "EXIT Program");
+    ASSERT_TRUE(seen.shown);
+    EXPECT_EQ(seen.buttons.size(), 2);
+    EXPECT_EQ(seen.buttonIcons, 0);
+}
 
 TEST_F(MsgBoxOnScreen, ShowsCaptionTextButtonsAndIconAndReturnsTheAnswer) {
     struct Case {

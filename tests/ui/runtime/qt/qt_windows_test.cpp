@@ -260,7 +260,7 @@ TEST_F(QtMainWindow, EveryControlMatchesTheDesign) {
                       row.name == std::string("lblConvert") ? Qt::AlignHCenter : Qt::AlignLeft);
         }
         if (auto* box = qobject_cast<QLineEdit*>(w)) {
-            EXPECT_TRUE(box->hasFrame());
+            EXPECT_NE(qobject_cast<qt::TextBox*>(box), nullptr) << "not the sunken text box";
             EXPECT_GE(box->maxLength(), 1'000'000);
             EXPECT_EQ(box->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
         }
@@ -274,6 +274,42 @@ TEST_F(QtMainWindow, EveryControlMatchesTheDesign) {
     ASSERT_NE(oldShim, nullptr);
     EXPECT_EQ(client->childAt(converter->geometry().topLeft() + QPoint(10, 2)), converter);
     EXPECT_EQ(client->childAt(oldShim->geometry().topLeft() + QPoint(50, 0)), oldShim);
+}
+
+// A text box has the sunken border of the design, two pixels all round, at any scale; the
+// style draws no frame of its own.
+TEST_F(QtMainWindow, TextBoxesHaveTheSunkenBorder) {
+    auto* box = qtWidget<QLineEdit>(*main, "txtGap");
+    ASSERT_NE(box, nullptr);
+    EXPECT_FALSE(box->hasFrame());
+    box->setText("0.20");
+    const QImage image = box->grab().toImage();
+    const QPalette& palette = box->palette();
+    const int w = box->width();
+    const int h = box->height();
+    struct Edge {
+        const char* where;
+        int x, y;
+        QPalette::ColorRole role;
+    };
+    const Edge edges[] = {
+        {"left, outer", 0, h / 2, QPalette::Dark},
+        {"left, inner", 1, h / 2, QPalette::Shadow},
+        {"top, outer", w / 2, 0, QPalette::Dark},
+        {"top, inner", w / 2, 1, QPalette::Shadow},
+        {"right, outer", w - 1, h / 2, QPalette::Light},
+        {"right, inner", w - 2, h / 2, QPalette::Midlight},
+        {"bottom, outer", w / 2, h - 1, QPalette::Light},
+        {"bottom, inner", w / 2, h - 2, QPalette::Midlight},
+        {"within", w - 5, 4, QPalette::Base},
+    };
+    for (const Edge& edge : edges) {
+        SCOPED_TRACE(edge.where);
+        EXPECT_EQ(pixelAt(image, edge.x, edge.y).rgb(), palette.color(edge.role).rgb());
+    }
+    // The outer dark grey and the white differ from the face: the border is seen.
+    EXPECT_NE(palette.color(QPalette::Dark), palette.color(QPalette::Button));
+    EXPECT_NE(palette.color(QPalette::Light), palette.color(QPalette::Button));
 }
 
 // Run again with QT_SCALE_FACTOR=2: the window is drawn with twice the pixels and keeps
