@@ -6,7 +6,7 @@ CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 WERROR ?= OFF
 export WERROR
 
-.PHONY: run test test-windows package-windows bench-startup-windows test-sanitize fuzz lint bench-startup install package bench snapshots clean deps configure build format format-check
+.PHONY: run test test-accessibility test-windows package-windows bench-startup-windows test-sanitize fuzz lint bench-startup install package bench snapshots clean deps configure build format format-check
 
 run: build
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
@@ -18,6 +18,10 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+
+# The real program on Xvfb, read through the accessibility bus as a screen reader does.
+test-accessibility: build
+	scripts/test-accessibility $(BUILD)
 
 test-windows:
 	scripts/test-windows

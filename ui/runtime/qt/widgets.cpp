@@ -4,6 +4,7 @@
 #include "runtime/qt/syscolors.h"
 #include "runtime/twips.h"
 
+#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMenuBar>
@@ -46,8 +47,28 @@ const QRegularExpression& blankRun() {
 
 } // namespace
 
+namespace {
+
+// A screen reader hears a window of the program as a window (a frame; the fixed dialog, a
+// dialog), named by its caption, rather than as a piece of one.
+QAccessibleInterface* windowAccessible(const QString& /*className*/, QObject* object) {
+    auto* window = qobject_cast<Window*>(object);
+    if (window == nullptr)
+        return nullptr;
+    return new QAccessibleWidget(window, window->design().border == Border::FixedDialog
+                                             ? QAccessible::Dialog
+                                             : QAccessible::Window);
+}
+
+} // namespace
+
 Window::Window(const WindowDesign& design)
     : QWidget(nullptr, flagsFor(design)), design_(design), client_(new QWidget(this)) {
+    static const bool accessible = [] {
+        QAccessible::installFactory(windowAccessible);
+        return true;
+    }();
+    (void)accessible;
     setObjectName(QString::fromLatin1(design.name));
     setWindowTitle(QString::fromUtf8(design.caption));
     setAttribute(Qt::WA_QuitOnClose, false);

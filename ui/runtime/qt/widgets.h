@@ -20,6 +20,7 @@ class Window : public QWidget {
 public:
     explicit Window(const WindowDesign& design);
 
+    const WindowDesign& design() const { return design_; }
     QWidget* client() const { return client_; }
     // Sizes the window so that its client area has the design's size below the menu bar.
     void applyDesignGeometry();

@@ -1,5 +1,7 @@
 // What assistive technology reads from the windows, as Qt exposes it.
 #include "convert/frmConvert.h"
+#include "info/frmAbout.h"
+#include "info/frmHelpCalculator.h"
 #include "runtime/qt/access.h"
 #include "support/gui_support.h"
 
@@ -7,6 +9,7 @@
 #include <QAccessibleInterface>
 #include <QLineEdit>
 #include <QPushButton>
+#include <tuple>
 
 namespace clearmark {
 namespace {
@@ -20,6 +23,28 @@ QString accessibleText(QWidget* widget, QAccessible::Text kind) {
 }
 
 using QtAccessibility = testing_support::WithMainWindow;
+
+// Each window is announced as a window, by its caption; the About window as a dialog.
+TEST_F(QtAccessibility, WindowsAreWindowsNamedByTheirCaptions) {
+    click(*main, "cmdConverter");
+    const runtime::Form* conv = forms().find<frmConvert>();
+    const runtime::Form* about = &forms().show<frmAbout>();
+    const runtime::Form* help = &forms().show<frmHelpCalculator>();
+    ASSERT_NE(conv, nullptr);
+    const std::tuple<const runtime::Form*, QAccessible::Role, const char*> windows[] = {
+        {main, QAccessible::Window, "Dorvan's Clearmark"},
+        {conv, QAccessible::Window, "Conversion Form"},
+        {help, QAccessible::Window, "How To Use Calculator"},
+        {about, QAccessible::Dialog, "About Clearmark"},
+    };
+    for (const auto& [form, role, caption] : windows) {
+        SCOPED_TRACE(caption);
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(widgetOf(*form));
+        ASSERT_NE(iface, nullptr);
+        EXPECT_EQ(iface->role(), role);
+        EXPECT_EQ(iface->text(QAccessible::Name).toStdString(), caption);
+    }
+}
 
 TEST_F(QtAccessibility, TextBoxesAreNamedByTheirLabels) {
     click(*main, "cmdConverter");

@@ -1,0 +1,264 @@
+#!/usr/bin/python3
+"""Reads the running program through the AT-SPI accessibility bus, as a screen reader does:
+each window's role and name, each control's role, name and whether it is showing, the
+result after a calculation, and the message boxes with their captions, texts and buttons.
+Drives it through the same bus (the controls' own actions and editable texts).
+
+    screen_reader.py [--print]
+
+Run with the program started on an X display whose session bus has the accessibility bus;
+scripts/test-accessibility sets that up. --print shows what is read of each window."""
+import sys
+import time
+
+import gi
+
+gi.require_version("Atspi", "2.0")
+from gi.repository import Atspi  # noqa: E402
+
+PRINT = "--print" in sys.argv[1:]
+failures = []
+
+
+def check(condition, what):
+    if not condition:
+        failures.append(what)
+        print("FAIL:", what)
+
+
+def wait_for(find, what, seconds=10.0):
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        found = find()
+        if found:
+            return found
+        time.sleep(0.05)
+    failures.append(what)
+    print("FAIL:", what)
+    return None
+
+
+def children(node):
+    return [node.get_child_at_index(i) for i in range(node.get_child_count())]
+
+
+def showing(node):
+    return node.get_state_set().contains(Atspi.StateType.SHOWING)
+
+
+def program():
+    desktop = Atspi.get_desktop(0)
+    for app in children(desktop):
+        if app is not None and app.get_name() == "clearmark":
+            return app
+    return None
+
+
+def top_level(role, name):
+    app = program()
+    if app is None:
+        return None
+    for window in children(app):
+        if window.get_role_name() == role and window.get_name() == name and showing(window):
+            return window
+    return None
+
+
+def descendants(node):
+    for child in children(node):
+        yield child
+        yield from descendants(child)
+
+
+def find(node, role, name):
+    for child in descendants(node):
+        if child.get_role_name() == role and child.get_name() == name:
+            return child
+    return None
+
+
+def press(node):
+    names = [Atspi.Action.get_action_name(node, i) for i in range(Atspi.Action.get_n_actions(node))]
+    Atspi.Action.do_action(node, names.index("Press" if "Press" in names else names[0]))
+
+
+def text_of(node):
+    return Atspi.Text.get_text(node, 0, Atspi.Text.get_character_count(node))
+
+
+def controls(window):
+    """What a screen reader meets in the window: (role, name, showing) of every control,
+    with a text box's text; the client area's own filler and the menus' containers aside."""
+    read = []
+    for node in descendants(window):
+        role = node.get_role_name()
+        if role in ("filler", "panel", "popup menu", "menu bar"):
+            continue
+        entry = (role, node.get_name(), showing(node))
+        if role == "text":
+            entry += (text_of(node),)
+        read.append(entry)
+    return sorted(read)
+
+
+def expect_window(role, name, expected):
+    window = wait_for(lambda: top_level(role, name), f"no {role} named {name!r}")
+    if window is None:
+        return None
+    read = controls(window)
+    if PRINT:
+        print(f"{role} {name!r}")
+        for entry in read:
+            print("   ", entry)
+    for entry in sorted(expected):
+        check(entry in read, f"{name!r}: {entry} not read; read {read}")
+    for entry in read:
+        check(entry in expected, f"{name!r}: {entry} read, not expected")
+    return window
+
+
+def expect_box(caption, text, buttons, press_button):
+    box = wait_for(lambda: top_level("alert", caption), f"no alert named {caption!r}")
+    if box is None:
+        return
+    labels = [n.get_name() for n in descendants(box) if n.get_role_name() == "label"]
+    shown = sorted(n.get_name() for n in descendants(box) if n.get_role_name() == "push button")
+    if PRINT:
+        print(f"alert {caption!r}: text {labels}, buttons {shown}")
+    check(text in labels, f"box {caption!r}: text {text!r} not read; read {labels}")
+    check(shown == sorted(buttons), f"box {caption!r}: buttons {shown}, not {buttons}")
+    press(find(box, "push button", press_button))
+    wait_for(lambda: top_level("alert", caption) is None, f"box {caption!r} did not close")
+
+
+MAIN = "Dorvan's Clearmark"
+HINT = "Enter values in Millimeters or use the Converter"
+
+
+def main_controls(new_shim_shown, gap="", old="", spec="", new=""):
+    return [
+        ("label", HINT, True),
+        ("label", "Exhaust Average Spec", True),
+        ("label", "Intake Average Spec", True),
+        ("label", "New Shim Size (approx)", new_shim_shown),
+        ("label", "Original Shim Size", True),
+        ("label", "Desired Gap Specification", True),
+        ("label", "Measured Clearance Gap", True),
+        ("push button", "EX", True),
+        ("push button", "IN", True),
+        ("push button", "Converter", True),
+        ("push button", "Reset", True),
+        ("push button", "Calculate", True),
+        ("push button", "Exit", True),
+        ("text", "Measured Clearance Gap", True, gap),
+        ("text", "Original Shim Size", True, old),
+        ("text", "Desired Gap Specification", True, spec),
+        ("text", "New Shim Size (approx)", new_shim_shown, new),
+        ("menu item", "Help", True),
+        ("menu item", "About", False),
+        ("menu item", "Help", False),
+    ]
+
+
+def run():
+    main = expect_window("frame", MAIN, main_controls(new_shim_shown=False))
+    if main is None:
+        return
+
+    # The typical calculation: the three values typed, Calculate, the box about shim sizes.
+    for name, value in (("Measured Clearance Gap", "0.20"), ("Original Shim Size", "2.45")):
+        Atspi.EditableText.set_text_contents(find(main, "text", name), value)
+    press(find(main, "push button", "IN"))
+    press(find(main, "push button", "Calculate"))
+    expect_box(
+        "Please Adjust your new shim size as follows (for Triumph Motorcycles):",
+        "Triumph shims come in 0.025mm increments from 2.00 to 3.20mm in 0.025mm increments. "
+        "Adjust the approx. size above accordingly to match the available shim sizes.",
+        ["OK"],
+        "OK",
+    )
+    expect_window(
+        "frame",
+        MAIN,
+        main_controls(True, gap="0.20", old="2.45", spec="0.175", new="2.475"),
+    )
+
+    press(find(main, "push button", "Converter"))
+    lead = "Enter the measurement below, then check which method"
+    expect_window(
+        "frame",
+        "Conversion Form",
+        [
+            ("label", lead, True),
+            ("text", lead, True, ""),
+            ("radio button", "MM to Inches", True),
+            ("radio button", "Inches to MM", True),
+            ("push button", "Convert", True),
+            ("push button", "Reset", True),
+            ("push button", "Copy to Clipboard  and exit", True),
+        ],
+    )
+
+    menu = find(main, "menu bar", "")
+    press(find(menu, "menu item", "Help").get_child_at_index(0).get_child_at_index(1))
+    expect_window("frame", "How To Use Calculator", HELP)
+
+    press(find(menu, "menu item", "Help").get_child_at_index(0).get_child_at_index(0))
+    expect_window("dialog", "About Clearmark", ABOUT)
+
+    # Exit asks first; Cancel keeps the program.
+    press(find(main, "push button", "Exit"))
+    expect_box("EXIT Program", "Are you sure you want to Exit program", ["OK", "Cancel"], "Cancel")
+    check(top_level("frame", MAIN) is not None, "the main window went with Cancel")
+
+
+# The help text: its paragraphs, each followed by the run of blanks that ends its line.
+HELP_TEXT = "".join(
+    paragraph + " " * blanks
+    for paragraph, blanks in (
+        ("Enter the measured valve clearance (in Millimeters) in the Measured gap box.", 46),
+        ("Enter the measured Original shim width into the Original Shim box.", 84),
+        ("(These values may also be pasted from the converter)", 79),
+        (
+            "Selecting either the Intake (0.175mm) or Exhaust (0.275mm) default buttons will "
+            "enter the default AVERAGE values for Triumph Bonneville, Bonneville America, "
+            "T-100 or Speedmaster specifications.",
+            35,
+        ),
+        (
+            "This value can be changed for averages you wish or for other makes or models of "
+            "motorcycle valve shim calculations.",
+            0,
+        ),
+    )
+)
+HELP = [("label", HELP_TEXT, True)]
+ABOUT = [
+    ("image", "", True),
+    ("label", "Clearmark", True),
+    ("label", "Version 1.0.0", True),
+    (
+        "label",
+        "This program will determine which size shim you need in order to get the proper "
+        "valve clearance. You can use the default average of 0.175 for intake and 0.275 for "
+        "exhaust OR you can enter you own desired end gap This program may also be used for "
+        "other makes, but use at your own risk.",
+        True,
+    ),
+    (
+        "label",
+        "Warning: Use at your own risk! I accept no liability or fault for errors contained "
+        "or damage to any parts by use of this application. If you are not experienced "
+        "enough to do a valve shim replacement, do not attempt to do so. You have been "
+        "warned!",
+        True,
+    ),
+    ("push button", "OK", True),
+    ("push button", "System Info...", True),
+]
+
+run()
+if failures:
+    print(f"{len(failures)} failures")
+    sys.exit(1)
+print("every window, control and box read as expected")
