@@ -60,6 +60,15 @@ RECT clientOnScreen(HWND hwnd) {
 
 using Win32Windows = testing_support::WithMainWindow;
 
+// A run on a screen of another density says which (CLEARMARK_EXPECT_DPI), and gets it.
+TEST_F(Win32Windows, TheScreenHasTheDensityOfTheRun) {
+    const char* expected = std::getenv("CLEARMARK_EXPECT_DPI");
+    EXPECT_EQ(win32::screenDpi(), expected != nullptr ? std::atoi(expected) : 96);
+    RECT client;
+    GetClientRect(win32::windowOf(*main), &client);
+    EXPECT_EQ(client.right, MulDiv(496, win32::screenDpi(), 96));
+}
+
 TEST_F(Win32Windows, FramesSizesAndPlacesAsDesigned) {
     click(*main, "cmdConverter");
     choose(*main, "mnuHelp2");
