@@ -121,9 +121,8 @@ private:
 
 class Win32Window final : public WindowPeer {
 public:
-    explicit Win32Window(const WindowDesign& design) : design_(design) {
-        caption_ = widen(design.caption);
-    }
+    explicit Win32Window(const WindowDesign& design)
+        : design_(design), caption_(widen(design.caption)) {}
     ~Win32Window() override {
         if (hwnd_ == nullptr)
             return;
