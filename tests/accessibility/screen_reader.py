@@ -135,7 +135,7 @@ MAIN = "Dorvan's Clearmark"
 HINT = "Enter values in Millimeters or use the Converter"
 
 
-def main_controls(new_shim_shown, gap="", old="", spec="", new=""):
+def main_controls(new_shim_shown, gap="", old="", desired="", new=""):
     return [
         ("label", HINT, True),
         ("label", "Exhaust Average Spec", True),
@@ -152,7 +152,7 @@ def main_controls(new_shim_shown, gap="", old="", spec="", new=""):
         ("push button", "Exit", True),
         ("text", "Measured Clearance Gap", True, gap),
         ("text", "Original Shim Size", True, old),
-        ("text", "Desired Gap Specification", True, spec),
+        ("text", "Desired Gap Specification", True, desired),
         ("text", "New Shim Size (approx)", new_shim_shown, new),
         ("menu item", "Help", True),
         ("menu item", "About", False),
@@ -180,7 +180,7 @@ def run():
     expect_window(
         "frame",
         MAIN,
-        main_controls(True, gap="0.20", old="2.45", spec="0.175", new="2.475"),
+        main_controls(True, gap="0.20", old="2.45", desired="0.175", new="2.475"),
     )
 
     press(find(main, "push button", "Converter"))

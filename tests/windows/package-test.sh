@@ -5,18 +5,17 @@
 # The program is driven by the smoke test, which starts it, finds "Dorvan's Clearmark" and
 # ends it with Exit.
 #   package-test.sh SETUP.exe ZIP PROGRAM.exe SMOKE_TEST.exe
-# Run where an X server is set in DISPLAY (make test-windows provides one).
+# Run where make test-windows has set up the test Wine prefix (WINEPREFIX, with Wine kept
+# from writing desktop menu entries into the user's home) and an X server (DISPLAY). The
+# throwaway prefix is a copy of that one.
 set -euo pipefail
 setup=$1
 zip=$2
 built=$3
 smoke=$4
 work=$(mktemp -d)
+cp -a "$WINEPREFIX" "$work/prefix"
 export WINEPREFIX="$work/prefix"
-export WINEARCH=win64
-export WINEDEBUG=-all
-# No Mono or Gecko installers, and no desktop menu entries written into the user's home.
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 trap 'wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
@@ -43,8 +42,6 @@ for image in "$work"/app-icon/*.png; do
     [ "$found" = yes ] || fail "the setup program lacks the icon image $(basename "$image")"
 done
 
-wineboot --init >/dev/null 2>&1 || true
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 drive_c="$WINEPREFIX/drive_c"
 folder="$drive_c/Program Files/Clearmark"
 shortcut="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Clearmark.lnk"

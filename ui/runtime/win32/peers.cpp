@@ -163,13 +163,9 @@ public:
     void setDefaultButtons(ControlPeer* defaultButton, ControlPeer* cancelButton) override {
         defaultButton_ = static_cast<Win32Control*>(defaultButton);
         cancelButton_ = static_cast<Win32Control*>(cancelButton);
-        if (defaultButton_ != nullptr && defaultButton_->handle() != nullptr)
-            InvalidateRect(defaultButton_->handle(), nullptr, TRUE);
     }
 
-    std::string caption() const override {
-        return narrow(hwnd_ != nullptr ? textOf(hwnd_) : caption_);
-    }
+    std::string caption() const override { return narrow(caption_); }
     void setCaption(const std::string& caption) override {
         caption_ = widen(caption);
         if (hwnd_ != nullptr)
