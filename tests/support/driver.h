@@ -24,9 +24,15 @@ public:
     virtual void type(const runtime::TextBox& box, std::string_view text) = 0;
     // Pastes the clipboard into the text box with the paste keystroke.
     virtual void paste(const runtime::TextBox& box) = 0;
-    // Presses a key in the window, where its focus is.
+    // Presses a key in the window, where its focus is; the window is made the active one
+    // first, as a click on its title bar does.
     virtual void press(const runtime::Form& form, Key key) = 0;
-    // The name of the control of the window that holds the focus; "" for none.
+    // Holds Alt and presses the letter (an access key) in the window, made active first.
+    virtual void pressAlt(const runtime::Form& form, char letter) = 0;
+    // Makes the window the active one, as a click on its title bar does.
+    virtual void activate(const runtime::Form& form) = 0;
+    // The name of the control of the window that holds the keyboard focus; "" for none (and
+    // for a window that is not active, on a system where only the active window has it).
     virtual std::string focused(const runtime::Form& form) = 0;
     // Closes the window with its title-bar close button.
     virtual void close(const runtime::Form& form) = 0;

@@ -28,6 +28,11 @@ inline const MsgBoxRequest kNoDataToCopy{"No Data to Copy", "Error No Data", Msg
 inline const MsgBoxRequest kUnavailable{"System Information Is Unavailable At This Time",
                                         "Clearmark", MsgButtons::OK, MsgIcon::None};
 
+inline const MsgBoxRequest kCopyFailed{
+    "The text could not be copied: another program is holding the clipboard. Nothing was "
+    "copied; please try again.",
+    "Clearmark", MsgButtons::OK, MsgIcon::Exclamation};
+
 inline MsgBoxRequest goodDataToCopy(const std::string& data) {
     return {"Good data to copy. Data =  " + data, "Clearmark", MsgButtons::OK, MsgIcon::None};
 }

@@ -175,6 +175,7 @@ protected:
             const Key key = keys[pick(std::size(keys))];
             // Enter and Space press the focused command button; in the About window Enter
             // and Esc press OK otherwise, which shows nothing.
+            input().activate(*window);
             const std::string focus = input().focused(*window);
             const bool pressesFocus = key == Key::Enter || key == Key::Space;
             if (pressesFocus && isCommandButton(*window, focus))

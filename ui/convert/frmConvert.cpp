@@ -41,6 +41,10 @@ constexpr runtime::WindowDesign kWindow{
     .start = runtime::StartPosition{.left = 1830, .top = 1425},
 };
 
+constexpr const char* kCopyFailed =
+    "The text could not be copied: another program is holding the clipboard. Nothing was "
+    "copied; please try again.";
+
 void showNoNumber(const char* text) {
     runtime::msgBox(text, runtime::MsgButtons::OK, runtime::MsgIcon::None, "Please Enter Data");
 }
@@ -94,7 +98,11 @@ void frmConvert::cmdCopy_Click() {
         return;
     }
     runtime::msgBox("Good data to copy. Data =  " + text);
-    runtime::setClipboardText(text);
+    if (!runtime::setClipboardText(text)) {
+        // The text would be lost with the window: it stays, and the user can try again.
+        runtime::msgBox(kCopyFailed, runtime::MsgButtons::OK, runtime::MsgIcon::Exclamation);
+        return;
+    }
     txtData.setText("");
     optMmToInches.setValue(false);
     optInchesToMm.setValue(false);

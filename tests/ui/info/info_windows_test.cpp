@@ -224,5 +224,22 @@ TEST_F(InfoWindows, EnterOrSpaceOnAFocusedSystemInfoPressesSystemInfo) {
     EXPECT_EQ(programEnds, 0);
 }
 
+// The access key of "&System Info..." presses it wherever the window's focus is.
+TEST_F(InfoWindows, AltSPressesSystemInfo) {
+    const frmAbout& about = openAbout();
+    for (const char* focus : {"cmdOK", "picIcon", "cmdSysInfo"}) {
+        SCOPED_TRACE(focus);
+        boxes.clear();
+        ASSERT_TRUE(tabTo(about, focus));
+        input().pressAlt(about, 's');
+        input().settle();
+        ASSERT_EQ(boxes.shown().size(), 1u);
+        EXPECT_EQ(boxes.shown()[0], expected::kUnavailable);
+        EXPECT_EQ(forms().find<frmAbout>(), &about);
+        EXPECT_TRUE(about.visible());
+    }
+    EXPECT_EQ(programEnds, 0);
+}
+
 } // namespace
 } // namespace clearmark

@@ -6,9 +6,12 @@
 
 namespace clearmark::runtime {
 
-void setClipboardText(std::string_view text) {
-    QGuiApplication::clipboard()->setText(QString::fromUtf8(text.data(), qsizetype(text.size())),
-                                          QClipboard::Clipboard);
+bool setClipboardText(std::string_view text) {
+    const QString wanted = QString::fromUtf8(text.data(), qsizetype(text.size()));
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->setText(wanted, QClipboard::Clipboard);
+    // Qt reports no failure of its own: the copy is what the clipboard holds afterwards.
+    return clipboard->text(QClipboard::Clipboard) == wanted;
 }
 
 } // namespace clearmark::runtime

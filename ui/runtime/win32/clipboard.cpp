@@ -5,23 +5,46 @@
 #include <cstring>
 
 namespace clearmark::runtime {
+namespace {
 
-void setClipboardText(std::string_view text) {
+// Another program may hold the clipboard open for a moment: a few tries over a short while.
+constexpr int kTries = 10;
+constexpr DWORD kPauseMs = 25;
+
+bool openClipboard() {
+    for (int attempt = 0; attempt < kTries; ++attempt) {
+        if (OpenClipboard(win32::hiddenOwner()))
+            return true;
+        Sleep(kPauseMs);
+    }
+    return false;
+}
+
+} // namespace
+
+bool setClipboardText(std::string_view text) {
     const std::wstring wide = win32::widen(text);
     const std::size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
     if (memory == nullptr)
-        return;
-    std::memcpy(GlobalLock(memory), wide.c_str(), bytes);
-    GlobalUnlock(memory);
-    if (!OpenClipboard(win32::hiddenOwner())) {
+        return false;
+    void* at = GlobalLock(memory);
+    if (at == nullptr) {
         GlobalFree(memory);
-        return;
+        return false;
     }
-    EmptyClipboard();
-    if (SetClipboardData(CF_UNICODETEXT, memory) == nullptr)
+    std::memcpy(at, wide.c_str(), bytes);
+    GlobalUnlock(memory);
+    if (!openClipboard()) {
+        GlobalFree(memory);
+        return false;
+    }
+    // Once the clipboard has the memory, it is the clipboard's.
+    const bool copied = EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+    if (!copied)
         GlobalFree(memory);
     CloseClipboard();
+    return copied;
 }
 
 } // namespace clearmark::runtime

@@ -2,10 +2,40 @@
 
 #include "runtime/win32/win32.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace clearmark::runtime {
+namespace {
+
+// The program's windows (all of this thread's) that take input now.
+std::vector<HWND> windowsTakingInput() {
+    std::vector<HWND> windows;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM list) -> BOOL {
+            if (IsWindowVisible(hwnd) && IsWindowEnabled(hwnd))
+                reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+} // namespace
 
 MsgAnswer showMsgBoxOnScreen(const MsgBoxRequest& request) {
-    UINT style = MB_TASKMODAL; // no window of the program takes input while it is open
+    // The box belongs to the window whose handler opens it: it stands over that window, has
+    // no task-bar button of its own, and gives that window back the keyboard when it closes.
+    const HWND owner = GetActiveWindow();
+    // No window of the program takes input while the box is open: the system disables the
+    // owner, and the other windows are disabled here for as long as the box is up.
+    std::vector<HWND> others = owner != nullptr ? windowsTakingInput() : std::vector<HWND>{};
+    others.erase(std::remove(others.begin(), others.end(), owner), others.end());
+    for (const HWND window : others)
+        EnableWindow(window, FALSE);
+
+    UINT style = owner != nullptr ? MB_APPLMODAL : MB_TASKMODAL;
     style |= request.buttons == MsgButtons::OKCancel ? MB_OKCANCEL : MB_OK;
     switch (request.icon) {
     case MsgIcon::Information:
@@ -20,8 +50,11 @@ MsgAnswer showMsgBoxOnScreen(const MsgBoxRequest& request) {
     case MsgIcon::None:
         break;
     }
-    const int answer = MessageBoxW(nullptr, win32::widen(request.text).c_str(),
+    const int answer = MessageBoxW(owner, win32::widen(request.text).c_str(),
                                    win32::widen(request.caption).c_str(), style);
+    for (const HWND window : others)
+        if (IsWindow(window))
+            EnableWindow(window, TRUE);
     return answer == IDOK ? MsgAnswer::OK : MsgAnswer::Cancel;
 }
 

@@ -6,7 +6,11 @@
 // their state themselves; once it does, the system's controls hold it.
 #include "runtime/peers.h"
 
+#include "runtime/appinfo.h"
+#include "runtime/win32/accessible.h"
 #include "runtime/win32/win32.h"
+
+#include <oleacc.h>
 
 #include <algorithm>
 #include <stdexcept>
@@ -44,6 +48,8 @@ COLORREF colorRef(Rgb rgb) {
     return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
 }
 
+LRESULT CALLBACK controlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
 class Win32Control final : public ControlPeer {
 public:
     // A control of the window's table.
@@ -54,6 +60,16 @@ public:
     Win32Control(Win32Window& window, const MenuEntryDesign& entry, int id)
         : ControlPeer(entry.name, ControlKind::MenuItem), window_(window), id_(id),
           text_(widen(entry.caption)) {}
+    ~Win32Control() override {
+        // The system's control outlives this peer by a moment: it goes back to its own
+        // procedure.
+        if (hwnd_ != nullptr && systemProc_ != nullptr) {
+            SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(systemProc_));
+            SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        }
+    }
+    Win32Control(const Win32Control&) = delete;
+    Win32Control& operator=(const Win32Control&) = delete;
 
     Win32Window& window() const { return window_; }
     // The system's control; none for a label or a menu entry, or while the window is not made.
@@ -64,6 +80,7 @@ public:
     }
     const std::wstring& caption() const { return text_; }
     bool centred() const { return design_->alignment == Alignment::Centred; }
+    int tabIndex() const { return design_->tabIndex; }
     COLORREF textColor() const {
         return design_->foreColor ? colorRef(*design_->foreColor) : GetSysColor(COLOR_WINDOWTEXT);
     }
@@ -79,6 +96,12 @@ public:
     }
     // Makes the system's control, last in the window's z-order, from the state kept so far.
     void create(HWND parent, bool startsGroup, bool tabStop);
+    // The system's procedure of the control, which ours hands every message on to.
+    WNDPROC systemProc() const { return systemProc_; }
+    // What a screen reader reads: a text box by its label, the picture by the application's
+    // title, a button by its caption without the access-key mark.
+    std::wstring accessibleName() const;
+    long accessibleRole() const;
 
     std::string text() const override { return narrow(hwnd_ != nullptr ? textOf(hwnd_) : text_); }
     void setText(const std::string& text) override;
@@ -98,12 +121,15 @@ public:
         if (hwnd_ != nullptr)
             showPicture();
     }
+    void setAccessibleName(const std::string& name) override { accessibleName_ = widen(name); }
     bool canTakeFocus() const override;
     void setFocus() override;
 
 private:
     void showPicture() const {
-        SendMessageW(hwnd_, STM_SETICON, reinterpret_cast<WPARAM>(icon(*picture_, 32)), 0);
+        // The icon at the screen's density: 32 pixels at 96 DPI.
+        SendMessageW(hwnd_, STM_SETICON,
+                     reinterpret_cast<WPARAM>(icon(*picture_, MulDiv(32, screenDpi(), 96))), 0);
         // The picture keeps its designed size, its icon centred.
         SetWindowPos(hwnd_, nullptr, 0, 0, pixels(design_->width), pixels(design_->height),
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -112,8 +138,10 @@ private:
     Win32Window& window_;
     const ControlDesign* design_ = nullptr; // none for a menu entry
     HWND hwnd_ = nullptr;
+    WNDPROC systemProc_ = nullptr;
     int id_;
     std::wstring text_;
+    std::wstring accessibleName_;
     bool visible_ = true;
     bool value_ = false;
     std::optional<Icon> picture_;
@@ -227,6 +255,10 @@ public:
     }
     bool pressKey(WPARAM key);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    // The window's controls as a screen reader reads them, in tab order; labels while shown.
+    std::vector<AccessibleElement> accessibleElements() const;
+    // Gives the remembered control the focus again, unless the window is minimised.
+    bool restoreFocus() const;
 
 private:
     void paint(HDC dc, const RECT& dirty) const;
@@ -354,6 +386,9 @@ void Win32Control::create(HWND parent, bool startsGroup, bool tabStop) {
                             GetModuleHandleW(nullptr), nullptr);
     if (hwnd_ == nullptr)
         throw std::runtime_error("cannot create the control " + name());
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    systemProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(controlProc)));
     SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(designFont(design_->font)), FALSE);
     if (kind() == ControlKind::TextBox)
         SendMessageW(hwnd_, EM_SETLIMITTEXT, 0, 0); // no length limit
@@ -563,19 +598,105 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_ACTIVATE:
         // Windows gives an activated window the focus itself; the control that had it gets
-        // it back.
+        // it back, once the window is no longer minimised (HIWORD).
         if (LOWORD(wParam) == WA_INACTIVE) {
             if (const HWND now = GetFocus(); now != nullptr && IsChild(hwnd_, now))
                 focus_ = controlWithHandle(now);
-        } else if (focus_ != nullptr && focus_->handle() != nullptr) {
-            SetFocus(focus_->handle());
-            return 0;
+            break;
         }
+        if (HIWORD(wParam) == 0 && restoreFocus())
+            return 0;
+        break;
+    case WM_SETFOCUS:
+        // The window itself has the focus (restored, a box closed, a click on its frame): it
+        // hands it on, as a dialog does.
+        if (restoreFocus())
+            return 0;
+        break;
+    case WM_GETOBJECT:
+        if (const LRESULT object =
+                answerWindowObject(hwnd_, wParam, lParam, [this] { return accessibleElements(); }))
+            return object;
         break;
     default:
         break;
     }
     return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+bool Win32Window::restoreFocus() const {
+    if (hwnd_ == nullptr || IsIconic(hwnd_) || focus_ == nullptr || focus_->handle() == nullptr ||
+        !IsWindowVisible(focus_->handle()))
+        return false;
+    SetFocus(focus_->handle());
+    return true;
+}
+
+std::vector<AccessibleElement> Win32Window::accessibleElements() const {
+    // The labels hold tab indexes too: they are read in that order with the rest.
+    std::vector<const Win32Control*> order(controls_.begin(), controls_.end());
+    std::stable_sort(order.begin(), order.end(),
+                     [](const auto* a, const auto* b) { return a->tabIndex() < b->tabIndex(); });
+    std::vector<AccessibleElement> elements;
+    for (const Win32Control* control : order)
+        if (control->kind() != ControlKind::Label || control->visible())
+            elements.push_back({control->accessibleName(), control->accessibleRole(),
+                                control->handle(), control->area()});
+    return elements;
+}
+
+std::wstring Win32Control::accessibleName() const {
+    switch (kind()) {
+    case ControlKind::TextBox:
+        return accessibleName_;
+    case ControlKind::Picture:
+        return widen(appTitle());
+    case ControlKind::CommandButton:
+    case ControlKind::OptionButton:
+    case ControlKind::MenuItem: {
+        std::wstring name;
+        for (std::size_t i = 0; i < text_.size(); ++i)
+            if (text_[i] != L'&' || (i + 1 < text_.size() && text_[++i] == L'&'))
+                name += text_[i];
+        return name;
+    }
+    case ControlKind::Label:
+        break;
+    }
+    return text_;
+}
+
+long Win32Control::accessibleRole() const {
+    switch (kind()) {
+    case ControlKind::TextBox:
+        return ROLE_SYSTEM_TEXT;
+    case ControlKind::CommandButton:
+        return ROLE_SYSTEM_PUSHBUTTON;
+    case ControlKind::OptionButton:
+        return ROLE_SYSTEM_RADIOBUTTON;
+    case ControlKind::Picture:
+        return ROLE_SYSTEM_GRAPHIC;
+    case ControlKind::MenuItem:
+        return ROLE_SYSTEM_MENUITEM;
+    case ControlKind::Label:
+        break;
+    }
+    return ROLE_SYSTEM_STATICTEXT;
+}
+
+// Every system control of our windows: it remembers the focus for its window when it takes
+// it, answers a screen reader with its name, and leaves the rest to the system.
+LRESULT CALLBACK controlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* control = reinterpret_cast<Win32Control*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (control == nullptr)
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    if (message == WM_SETFOCUS)
+        control->window().rememberFocus(control);
+    if (message == WM_GETOBJECT)
+        if (const LRESULT object =
+                answerControlObject(hwnd, wParam, lParam, control->accessibleName()))
+            return object;
+    return CallWindowProcW(control->systemProc(), hwnd, message, wParam, lParam);
 }
 
 Win32Control& peerOf(const Control& control) {
@@ -633,7 +754,11 @@ int commandOf(const MenuItem& entry) {
 }
 
 std::string focusedControl(const Form& form) {
-    const Win32Control* control = static_cast<Win32Window&>(form.peer()).focused();
+    const auto& window = static_cast<Win32Window&>(form.peer());
+    const HWND now = GetFocus();
+    if (now == nullptr || window.handle() == nullptr || !IsChild(window.handle(), now))
+        return {};
+    const Win32Control* control = window.controlWithHandle(now);
     return control == nullptr ? std::string() : control->name();
 }
 

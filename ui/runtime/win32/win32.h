@@ -21,8 +21,14 @@ std::string narrow(std::wstring_view text);
 // The screen's pixels per inch; 1440 / dpi twips make a pixel.
 int screenDpi();
 int pixels(int twips);
-// "MS Sans Serif" at the design's size and weight, for this screen; kept for the process.
+// "MS Sans Serif" at the design's size and weight, for this screen, or its scalable face where
+// the system has no such bitmap; kept for the process.
 HFONT designFont(const FontDesign& font);
+// The design's em height in pixels on this screen, and whether GDI draws the font at that
+// height and in that weight (bold or not).
+int emPixels(const FontDesign& font);
+inline constexpr wchar_t kScalableFace[] = L"Microsoft Sans Serif";
+bool drawnAsDesigned(HFONT font, int emPixels, bool bold);
 HICON icon(Icon which, int size);
 COLORREF systemColor(SystemColor color);
 HBRUSH systemBrush(SystemColor color);
@@ -46,7 +52,7 @@ HFONT fontOf(const Control& control);
 void drawLabel(const Control& label, HDC dc, const RECT& rect);
 // The menu entry's command number.
 int commandOf(const MenuItem& entry);
-// The name of the window's control that holds the focus, or will once shown; "" for none.
+// The name of the window's control that holds the system's focus; "" for none.
 std::string focusedControl(const Form& form);
 
 } // namespace clearmark::runtime::win32

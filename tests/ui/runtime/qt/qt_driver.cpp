@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
+#include <cctype>
 #include <stdexcept>
 
 namespace clearmark::testing_support {
@@ -52,6 +53,7 @@ public:
         QTest::keyClick(widget, Qt::Key_V, Qt::ControlModifier);
     }
     void press(const runtime::Form& form, Key key) override {
+        activate(form);
         QWidget* window = widgetOf(form);
         QWidget* target = window->focusWidget() != nullptr ? window->focusWidget() : window;
         switch (key) {
@@ -66,6 +68,20 @@ public:
         case Key::Space:
             return QTest::keyClick(target, Qt::Key_Space);
         }
+    }
+    void pressAlt(const runtime::Form& form, char letter) override {
+        activate(form);
+        QWidget* window = widgetOf(form);
+        QWidget* target = window->focusWidget() != nullptr ? window->focusWidget() : window;
+        QTest::keyClick(target, char(std::tolower(static_cast<unsigned char>(letter))),
+                        Qt::AltModifier);
+        // A button pressed by its access key is clicked when its 100-ms press has been shown.
+        QTest::qWait(150);
+    }
+    void activate(const runtime::Form& form) override {
+        QWidget* window = widgetOf(form);
+        window->activateWindow();
+        QApplication::setActiveWindow(window);
     }
     std::string focused(const runtime::Form& form) override {
         const QWidget* focus = widgetOf(form)->focusWidget();

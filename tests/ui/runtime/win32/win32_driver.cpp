@@ -4,6 +4,10 @@
 #include "runtime/win32/win32.h"
 #include "support/driver.h"
 
+#include <algorithm>
+#include <cctype>
+#include <initializer_list>
+#include <iterator>
 #include <stdexcept>
 
 namespace clearmark::testing_support {
@@ -18,18 +22,56 @@ HWND shownHandle(const runtime::Control& control) {
     return hwnd;
 }
 
-// A key as the keyboard sends it, to the control with the focus, through the message loop.
-void sendKey(HWND target, UINT key, bool shift = false) {
-    BYTE keys[256] = {};
-    GetKeyboardState(keys);
-    const BYTE before = keys[VK_SHIFT];
-    keys[VK_SHIFT] = shift ? 0x80 : 0;
-    SetKeyboardState(keys);
-    PostMessageW(target, WM_KEYDOWN, key, 1);
-    PostMessageW(target, WM_KEYUP, key, 0xC0000001);
+// The keyboard's state as the keys held down leave it (for the message loop's translation of
+// keys into characters), for the scope.
+class HeldKeys {
+public:
+    explicit HeldKeys(std::initializer_list<BYTE> keys) {
+        GetKeyboardState(before_);
+        BYTE now[256];
+        std::copy(std::begin(before_), std::end(before_), now);
+        for (const BYTE key : {VK_SHIFT, VK_CONTROL, VK_MENU})
+            now[key] = 0;
+        for (const BYTE key : keys)
+            now[key] = 0x80;
+        SetKeyboardState(now);
+    }
+    ~HeldKeys() { SetKeyboardState(before_); }
+    HeldKeys(const HeldKeys&) = delete;
+    HeldKeys& operator=(const HeldKeys&) = delete;
+
+private:
+    BYTE before_[256] = {};
+};
+
+// A keystroke as the keyboard sends it, posted to the control with the focus (else the
+// window) and taken through the program's own message loop, which turns it into its
+// character. With Alt it is a system key.
+void sendKey(HWND window, UINT key, std::initializer_list<BYTE> held = {}) {
+    const HWND focus = GetFocus();
+    const HWND target = focus != nullptr && IsChild(window, focus) ? focus : window;
+    const bool alt = std::find(held.begin(), held.end(), VK_MENU) != held.end();
+    const LPARAM scan = LPARAM(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16;
+    const LPARAM context = alt ? LPARAM(1) << 29 : 0;
+    const HeldKeys keys(held);
+    PostMessageW(target, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, 1 | scan | context);
+    PostMessageW(target, alt ? WM_SYSKEYUP : WM_KEYUP, key, 1 | scan | context | 0xC0000000);
     win32::pumpMessages();
-    keys[VK_SHIFT] = before;
-    SetKeyboardState(keys);
+}
+
+void activateWindow(HWND window) {
+    if (GetActiveWindow() != window) {
+        SetForegroundWindow(window);
+        SetActiveWindow(window);
+    }
+    win32::pumpMessages();
+}
+
+// A mouse click at a point of the control's client area.
+void clickAt(HWND hwnd, LPARAM at) {
+    SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(hwnd, WM_LBUTTONUP, 0, at);
+    win32::pumpMessages();
 }
 
 class Win32Driver final : public Driver {
@@ -40,10 +82,7 @@ public:
         GetClientRect(hwnd, &rect);
         // An option button takes the click on its indicator, a command button anywhere.
         const bool option = control.kind() == runtime::ControlKind::OptionButton;
-        const LPARAM at = MAKELPARAM(option ? 6 : rect.right / 2, rect.bottom / 2);
-        SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
-        SendMessageW(hwnd, WM_LBUTTONUP, 0, at);
-        win32::pumpMessages();
+        clickAt(hwnd, MAKELPARAM(option ? 6 : rect.right / 2, rect.bottom / 2));
     }
     void choose(const runtime::MenuItem& entry) override {
         HWND window = nullptr;
@@ -56,37 +95,54 @@ public:
         SendMessageW(window, WM_COMMAND, MAKEWPARAM(win32::commandOf(entry), 0), 0);
         win32::pumpMessages();
     }
+    // A click into the box, End, and each character's key.
     void type(const runtime::TextBox& box, std::string_view text) override {
         const HWND hwnd = shownHandle(box);
-        const int end = GetWindowTextLengthW(hwnd);
-        SendMessageW(hwnd, EM_SETSEL, end, end);
-        for (const wchar_t c : win32::widen(text))
-            SendMessageW(hwnd, WM_CHAR, c, 1);
-        win32::pumpMessages();
+        RECT rect;
+        GetClientRect(hwnd, &rect);
+        clickAt(hwnd, MAKELPARAM(rect.right - 2, rect.bottom / 2));
+        const HWND window = GetAncestor(hwnd, GA_ROOT);
+        sendKey(window, VK_END);
+        for (const wchar_t c : win32::widen(text)) {
+            const SHORT key = VkKeyScanW(c);
+            if (key == -1)
+                throw std::logic_error("no key types this character");
+            if ((HIBYTE(key) & 1) != 0) // the character is typed with Shift
+                sendKey(window, LOBYTE(key), {VK_SHIFT});
+            else
+                sendKey(window, LOBYTE(key));
+        }
     }
+    // A click into the box, then Ctrl+V.
     void paste(const runtime::TextBox& box) override {
         const HWND hwnd = shownHandle(box);
-        SetFocus(hwnd);
-        SendMessageW(hwnd, WM_PASTE, 0, 0);
-        win32::pumpMessages();
+        RECT rect;
+        GetClientRect(hwnd, &rect);
+        clickAt(hwnd, MAKELPARAM(rect.right - 2, rect.bottom / 2));
+        sendKey(GetAncestor(hwnd, GA_ROOT), 'V', {VK_CONTROL});
     }
     void press(const runtime::Form& form, Key key) override {
         const HWND window = win32::windowOf(form);
-        const HWND focus = GetFocus();
-        const HWND target = focus != nullptr && IsChild(window, focus) ? focus : window;
+        activateWindow(window);
         switch (key) {
         case Key::Tab:
-            return sendKey(target, VK_TAB);
+            return sendKey(window, VK_TAB);
         case Key::ShiftTab:
-            return sendKey(target, VK_TAB, true);
+            return sendKey(window, VK_TAB, {VK_SHIFT});
         case Key::Enter:
-            return sendKey(target, VK_RETURN);
+            return sendKey(window, VK_RETURN);
         case Key::Escape:
-            return sendKey(target, VK_ESCAPE);
+            return sendKey(window, VK_ESCAPE);
         case Key::Space:
-            return sendKey(target, VK_SPACE);
+            return sendKey(window, VK_SPACE);
         }
     }
+    void pressAlt(const runtime::Form& form, char letter) override {
+        const HWND window = win32::windowOf(form);
+        activateWindow(window);
+        sendKey(window, UINT(std::toupper(static_cast<unsigned char>(letter))), {VK_MENU});
+    }
+    void activate(const runtime::Form& form) override { activateWindow(win32::windowOf(form)); }
     std::string focused(const runtime::Form& form) override { return win32::focusedControl(form); }
     void close(const runtime::Form& form) override {
         SendMessageW(win32::windowOf(form), WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -103,7 +159,10 @@ public:
         CloseClipboard();
         return text;
     }
-    void setClipboardText(std::string_view text) override { runtime::setClipboardText(text); }
+    void setClipboardText(std::string_view text) override {
+        if (!runtime::setClipboardText(text))
+            throw std::runtime_error("the clipboard could not be had");
+    }
     void settle() override { win32::pumpMessages(); }
 };
 

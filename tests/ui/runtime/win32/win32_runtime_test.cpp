@@ -6,12 +6,14 @@
 #include "runtime/msgbox.h"
 #include "runtime/twips.h"
 #include "runtime/win32/win32.h"
+#include "support/expected_boxes.h"
 #include "support/gui_support.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace clearmark {
@@ -176,25 +178,68 @@ TEST_F(Win32Windows, ControlsAreTheSystemsOwnWithTheDesignedStyles) {
               0x7FFFFFFE);
 }
 
-TEST_F(Win32Windows, FontsAreMsSansSerifAtTheDesignedSizes) {
+// The face the system draws for "Microsoft Sans Serif" (under Wine another family in its
+// place).
+std::wstring scalableFace() {
+    HDC dc = GetDC(nullptr);
+    HFONT font =
+        CreateFontW(-24, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_TT_PRECIS,
+                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Microsoft Sans Serif");
+    const HGDIOBJ before = SelectObject(dc, font);
+    wchar_t face[LF_FACESIZE] = {};
+    GetTextFaceW(dc, LF_FACESIZE, face);
+    SelectObject(dc, before);
+    DeleteObject(font);
+    ReleaseDC(nullptr, dc);
+    return face;
+}
+
+// What GDI draws, measured on a device context: the designed em height and weight, in the
+// bitmap face where it has them, else in the scalable face of the same design.
+TEST_F(Win32Windows, FontsAreDrawnAtTheDesignedSizesAndWeights) {
+    click(*main, "cmdConverter");
+    const auto& conv = *forms().find<frmConvert>();
     struct Row {
+        const runtime::Form* form;
         const char* name;
         double points;
         bool bold;
     };
-    const Row rows[] = {{"cmdExit", 8.25, false},
-                        {"cmdConverter", 9.75, true},
-                        {"lblConvert", 12, true},
-                        {"txtGap", 18, true}};
+    const Row rows[] = {{main, "cmdExit", 8.25, false},     {main, "lblGap", 8.25, false},
+                        {main, "cmdConverter", 9.75, true}, {main, "lblConvert", 12, true},
+                        {main, "txtGap", 18, true},         {&conv, "txtData", 18, true},
+                        {&conv, "cmdCopy", 8.25, true},     {&conv, "cmdConvert1", 12, true}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const HFONT font = win32::fontOf(find(*main, row.name));
-        ASSERT_NE(font, nullptr);
-        LOGFONTW log{};
-        GetObjectW(font, sizeof log, &log);
-        EXPECT_STREQ(log.lfFaceName, L"MS Sans Serif");
-        EXPECT_EQ(log.lfHeight, -MulDiv(int(row.points * 100 + 0.5), win32::screenDpi(), 7200));
-        EXPECT_EQ(log.lfWeight, row.bold ? FW_BOLD : FW_NORMAL);
+        HDC dc = GetDC(nullptr);
+        const HGDIOBJ before = SelectObject(dc, win32::fontOf(find(*row.form, row.name)));
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(dc, &metrics);
+        wchar_t face[LF_FACESIZE] = {};
+        GetTextFaceW(dc, LF_FACESIZE, face);
+        SelectObject(dc, before);
+        ReleaseDC(nullptr, dc);
+        EXPECT_TRUE(std::wstring(face) == L"MS Sans Serif" || face == scalableFace())
+            << win32::narrow(face);
+        // Within a pixel of the designed em height, as the system rounds it.
+        EXPECT_NEAR(metrics.tmHeight - metrics.tmInternalLeading,
+                    MulDiv(int(row.points * 100 + 0.5), win32::screenDpi(), 7200), 1);
+        EXPECT_EQ(metrics.tmWeight >= FW_SEMIBOLD, row.bold) << metrics.tmWeight;
+    }
+}
+
+// Each icon at the size asked for, not the first one loaded.
+TEST_F(Win32Windows, IconsComeAtTheirOwnSizes) {
+    for (const int size : {16, 32, 48}) {
+        SCOPED_TRACE(size);
+        ICONINFO info{};
+        ASSERT_TRUE(GetIconInfo(win32::icon(runtime::Icon::Application, size), &info));
+        BITMAP bitmap{};
+        GetObjectW(info.hbmMask, sizeof bitmap, &bitmap);
+        DeleteObject(info.hbmMask);
+        if (info.hbmColor != nullptr)
+            DeleteObject(info.hbmColor);
+        EXPECT_EQ(bitmap.bmWidth, size);
     }
 }
 
@@ -280,9 +325,18 @@ TEST_F(Win32Windows, LabelsAreOpaqueInTheButtonFaceWithTheirOwnTextColours) {
         EXPECT_EQ(drawn.at(drawn.width - 1, drawn.height - 1), face);
         int text = 0;
         int other = 0;
+        // A scalable face's edges may blend the text colour into the button face.
+        const auto between = [&](COLORREF pixel) {
+            const auto within = [](int v, int a, int b) {
+                return v >= std::min(a, b) && v <= std::max(a, b);
+            };
+            return within(GetRValue(pixel), GetRValue(row.text), GetRValue(face)) &&
+                   within(GetGValue(pixel), GetGValue(row.text), GetGValue(face)) &&
+                   within(GetBValue(pixel), GetBValue(row.text), GetBValue(face));
+        };
         for (const COLORREF pixel : drawn.pixels) {
             text += pixel == row.text ? 1 : 0;
-            other += pixel != row.text && pixel != face ? 1 : 0;
+            other += pixel != row.text && pixel != face && !between(pixel) ? 1 : 0;
         }
         EXPECT_GT(text, 50) << "too little text drawn";
         EXPECT_EQ(other, 0) << "pixels of neither the text nor the button face";
@@ -305,7 +359,7 @@ TEST_F(Win32Windows, CentredLabelsAreCentred) {
                     last = std::max(last, x);
                 }
         ASSERT_GE(last, first);
-        EXPECT_LE(std::abs(first - (drawn.width - 1 - last)), 2);
+        EXPECT_LE(std::abs(first - (drawn.width - 1 - last)), MulDiv(2, win32::screenDpi(), 96));
     }
 }
 
@@ -442,6 +496,103 @@ TEST_F(Win32Windows, TheRealBoxIsTaskModalAndAnswersItsButton) {
         EXPECT_TRUE(IsWindowEnabled(mainWindow));
     }
     runtime::setMsgBoxPresenter(scripted);
+}
+
+// About's "System Info..." box as a user meets it: it belongs to About, no window of the
+// program takes input while it is up, and afterwards About is active again with the focus on
+// "System Info...", so that Esc closes About.
+struct OwnedBox {
+    HWND owner = nullptr;
+    bool mainDisabled = false;
+    std::wstring text;
+};
+OwnedBox* ownedBox = nullptr;
+
+void CALLBACK readOwnerAndClose(HWND /*hwnd*/, UINT /*message*/, UINT_PTR timer, DWORD /*time*/) {
+    const HWND box = findBox();
+    if (box == nullptr || !IsWindowVisible(box))
+        return;
+    KillTimer(nullptr, timer);
+    ownedBox->owner = GetWindow(box, GW_OWNER);
+    ownedBox->mainDisabled = !IsWindowEnabled(mainWindow);
+    wchar_t text[512] = {};
+    GetDlgItemTextW(box, 0xFFFF, text, 512);
+    ownedBox->text = text;
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+}
+
+TEST_F(Win32Windows, ABoxBelongsToItsWindowAndGivesItTheKeyboardBack) {
+    const runtime::MsgBoxPresenter scripted = runtime::setMsgBoxPresenter({});
+    mainWindow = win32::windowOf(*main);
+    choose(*main, "mnuAbout");
+    const auto& about = *forms().find<frmAbout>();
+    const HWND aboutWindow = win32::windowOf(about);
+    ASSERT_TRUE(tabTo(about, "cmdSysInfo"));
+    OwnedBox box;
+    ownedBox = &box;
+    SetTimer(nullptr, 0, 50, readOwnerAndClose);
+    click(about, "cmdSysInfo");
+    runtime::setMsgBoxPresenter(scripted);
+    EXPECT_EQ(box.text, L"System Information Is Unavailable At This Time");
+    EXPECT_EQ(box.owner, aboutWindow);
+    EXPECT_TRUE(box.mainDisabled) << "the main window took input during the box";
+    EXPECT_TRUE(IsWindowEnabled(mainWindow));
+    EXPECT_EQ(GetActiveWindow(), aboutWindow);
+    EXPECT_EQ(focused(about), "cmdSysInfo");
+    press(about, testing_support::Key::Escape);
+    EXPECT_EQ(forms().find<frmAbout>(), nullptr);
+}
+
+// The caret is where the user left it after the window was minimised and restored, and
+// after another window was active in between.
+TEST_F(Win32Windows, TheFocusComesBackAfterMinimiseAndAfterAnotherWindow) {
+    click(*main, "cmdConverter");
+    const auto& conv = *forms().find<frmConvert>();
+    const HWND window = win32::windowOf(conv);
+    ASSERT_TRUE(tabTo(conv, "cmdReset"));
+    ShowWindow(window, SW_MINIMIZE);
+    win32::pumpMessages();
+    EXPECT_TRUE(IsIconic(window));
+    ShowWindow(window, SW_RESTORE);
+    win32::pumpMessages();
+    EXPECT_FALSE(IsIconic(window));
+    EXPECT_EQ(focused(conv), "cmdReset");
+    input().activate(*main);
+    EXPECT_EQ(focused(conv), "");
+    input().activate(conv);
+    EXPECT_EQ(focused(conv), "cmdReset");
+}
+
+// Another program holds the clipboard open for as long as the copy tries: the converter says
+// that nothing was copied and keeps its text; the clipboard keeps what it had.
+TEST_F(Win32Windows, ACopyThatCannotHaveTheClipboardSaysSoAndKeepsTheText) {
+    input().setClipboardText("earlier");
+    click(*main, "cmdConverter");
+    const auto& conv = *forms().find<frmConvert>();
+    type(conv, "txtData", "25.4");
+    HANDLE held = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread holder([&] {
+        const bool open = OpenClipboard(nullptr) != FALSE;
+        SetEvent(held);
+        WaitForSingleObject(release, 10000);
+        if (open)
+            CloseClipboard();
+    });
+    WaitForSingleObject(held, 10000);
+    click(conv, "cmdCopy");
+    SetEvent(release);
+    holder.join();
+    CloseHandle(held);
+    CloseHandle(release);
+    ASSERT_EQ(boxes.shown().size(), 2u);
+    EXPECT_EQ(boxes.shown()[0], expected::goodDataToCopy("25.4"));
+    EXPECT_EQ(boxes.shown()[1], expected::kCopyFailed);
+    ASSERT_EQ(forms().find<frmConvert>(), &conv);
+    EXPECT_TRUE(conv.visible());
+    EXPECT_EQ(textBox(conv, "txtData").text(), "25.4");
+    EXPECT_EQ(input().clipboardText(), "earlier");
 }
 
 } // namespace
