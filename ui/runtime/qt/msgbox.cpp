@@ -7,6 +7,7 @@
 #include <QGridLayout>
 #include <QIcon>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 
 namespace clearmark::runtime {
@@ -42,8 +43,10 @@ int msgBoxWidthForCaption(const QString& caption) {
 
 MsgAnswer showMsgBoxOnScreen(const MsgBoxRequest& request) {
     const QString caption = QString::fromStdString(request.caption);
+    // The box stands over the window whose handler opens it, and gives it the keyboard back.
+    const QPointer<QWidget> owner = QApplication::activeWindow();
     QMessageBox box(qt::toQtIcon(request.icon), caption, QString::fromStdString(request.text),
-                    QMessageBox::NoButton, QApplication::activeWindow());
+                    QMessageBox::NoButton, owner);
     box.setObjectName(QStringLiteral("msgBox"));
     box.setTextFormat(Qt::PlainText);
     box.setWindowModality(Qt::ApplicationModal);
@@ -62,6 +65,8 @@ MsgAnswer showMsgBoxOnScreen(const MsgBoxRequest& request) {
                                       QSizePolicy::Fixed),
                       grid->rowCount(), 0, 1, grid->columnCount());
     box.exec();
+    if (owner != nullptr && owner->isVisible())
+        owner->activateWindow();
     return box.clickedButton() == ok ? MsgAnswer::OK : MsgAnswer::Cancel;
 }
 

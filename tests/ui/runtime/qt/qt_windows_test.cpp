@@ -4,6 +4,7 @@
 #include "info/frmAbout.h"
 #include "info/frmHelpCalculator.h"
 #include "main/frmClearmark.h"
+#include "runtime/msgbox.h"
 #include "runtime/qt/access.h"
 #include "runtime/qt/fonts.h"
 #include "runtime/qt/icons.h"
@@ -19,10 +20,14 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPointer>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSet>
 #include <QStyleOptionButton>
+#include <QTest>
+#include <QTimer>
 #include <algorithm>
 #include <functional>
 #include <string>
@@ -735,6 +740,45 @@ TEST_F(QtWindows, EachWindowIsOneUnownedNonModalTopLevelWidget) {
         EXPECT_TRUE(widgetOf(*window.find())->isVisible());
         EXPECT_EQ(topLevelsNamed(window.name), 1);
     }
+}
+
+// About's "System Info..." box as a user meets it: it stands over About, no window of the
+// program takes input while it is up, and afterwards About is active again with the focus on
+// "System Info...", so that Esc closes About.
+TEST_F(QtWindows, ABoxBelongsToItsWindowAndGivesItTheKeyboardBack) {
+    const runtime::MsgBoxPresenter scripted = runtime::setMsgBoxPresenter({});
+    choose(*main, "mnuAbout");
+    const auto& about = *forms().find<frmAbout>();
+    QWidget* aboutWindow = widgetOf(about);
+    ASSERT_TRUE(tabTo(about, "cmdSysInfo"));
+    driver().activate(about);
+    QWidget* parent = nullptr;
+    Qt::WindowModality modality = Qt::NonModal;
+    QString text;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr)
+            return;
+        timer.stop();
+        parent = box->parentWidget();
+        modality = box->windowModality();
+        text = box->text();
+        box->button(QMessageBox::Ok)->click();
+    });
+    timer.start(20);
+    click(about, "cmdSysInfo");
+    driver().settle();
+    runtime::setMsgBoxPresenter(scripted);
+    EXPECT_EQ(text, QStringLiteral("System Information Is Unavailable At This Time"));
+    EXPECT_EQ(parent, aboutWindow);
+    EXPECT_EQ(modality, Qt::ApplicationModal);
+    EXPECT_EQ(QApplication::activeWindow(), aboutWindow);
+    EXPECT_EQ(focused(about), "cmdSysInfo");
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    driver().settle();
+    EXPECT_EQ(forms().find<frmAbout>(), nullptr);
 }
 
 TEST_F(QtWindows, AWindowThatUnloadsItselfIsDeletedOnceItsHandlerHasReturned) {
