@@ -41,8 +41,8 @@ bool setClipboardText(std::string_view text) {
     }
     // Once the clipboard has the memory, it is the clipboard's.
     const bool copied = EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
-    if (!copied)
-        GlobalFree(memory);
+    if (!copied)            // the clipboard did not take it
+        GlobalFree(memory); // cppcheck-suppress doubleFree
     CloseClipboard();
     return copied;
 }

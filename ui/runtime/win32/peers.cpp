@@ -335,9 +335,11 @@ HWND Win32Window::made() {
     }
     // A window kept out of the task bar is owned by the program's hidden window.
     const HWND owner = design_.inTaskBar ? nullptr : hiddenOwner();
-    CreateWindowExW(0, kWindowClass, caption_.c_str(), style, left, top, frame.right - frame.left,
-                    frame.bottom - frame.top, owner, bar, GetModuleHandleW(nullptr), this);
-    if (hwnd_ == nullptr)
+    // The window procedure keeps the handle (WM_NCCREATE); none when the window is gone again.
+    if (CreateWindowExW(0, kWindowClass, caption_.c_str(), style, left, top,
+                        frame.right - frame.left, frame.bottom - frame.top, owner, bar,
+                        GetModuleHandleW(nullptr), this) == nullptr ||
+        hwnd_ == nullptr)
         throw std::runtime_error(std::string("cannot create the window ") + design_.name);
     SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(designFont({})), FALSE);
     // The keyboard moves through the system's controls in z-order: each is made last in

@@ -2,6 +2,7 @@
 
 #include "runtime/twips.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <map>
 #include <string>
@@ -73,7 +74,7 @@ bool drawnAsDesigned(HFONT font, int emPixels, bool bold) {
 }
 
 int emPixels(const FontDesign& font) {
-    return MulDiv(static_cast<int>(font.points * 100 + 0.5), screenDpi(), 7200);
+    return MulDiv(static_cast<int>(std::lround(font.points * 100)), screenDpi(), 7200);
 }
 
 HFONT designFont(const FontDesign& font) {
