@@ -656,10 +656,14 @@ std::wstring Win32Control::accessibleName() const {
     case ControlKind::CommandButton:
     case ControlKind::OptionButton:
     case ControlKind::MenuItem: {
+        // "&&" stands for one ampersand; a single one marks the access key.
         std::wstring name;
-        for (std::size_t i = 0; i < text_.size(); ++i)
-            if (text_[i] != L'&' || (i + 1 < text_.size() && text_[++i] == L'&'))
+        for (std::size_t i = 0; i < text_.size(); ++i) {
+            if (text_[i] == L'&' && i + 1 < text_.size())
+                ++i;
+            if (text_[i] != L'&' || (i > 0 && text_[i - 1] == L'&'))
                 name += text_[i];
+        }
         return name;
     }
     case ControlKind::Label:
