@@ -109,7 +109,7 @@ public:
         *count = accessibleTypeInfo() != nullptr ? 1 : 0;
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID, ITypeInfo** info) override {
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID /*locale*/, ITypeInfo** info) override {
         if (info == nullptr)
             return E_POINTER;
         *info = index == 0 ? accessibleTypeInfo() : nullptr;
@@ -118,14 +118,14 @@ public:
         (*info)->AddRef();
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
-                                            DISPID* ids) override {
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID /*reserved*/, LPOLESTR* names, UINT count,
+                                            LCID /*locale*/, DISPID* ids) override {
         ITypeInfo* info = accessibleTypeInfo();
         return info != nullptr ? DispGetIDsOfNames(info, names, count, ids) : E_NOTIMPL;
     }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID, LCID, WORD flags, DISPPARAMS* params,
-                                     VARIANT* result, EXCEPINFO* exception,
-                                     UINT* argument) override {
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID /*reserved*/, LCID /*locale*/,
+                                     WORD flags, DISPPARAMS* params, VARIANT* result,
+                                     EXCEPINFO* exception, UINT* argument) override {
         ITypeInfo* info = accessibleTypeInfo();
         return info != nullptr ? DispInvoke(static_cast<IAccessible*>(this), info, member, flags,
                                             params, result, exception, argument)
@@ -138,7 +138,9 @@ public:
         *hwnd = hwnd_;
         return IsWindow(hwnd_) ? S_OK : RPC_E_DISCONNECTED;
     }
-    HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL /*enterMode*/) override {
+        return E_NOTIMPL;
+    }
 
     // IAccessible: about the object itself, as the system's object answers.
     HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
@@ -209,7 +211,9 @@ public:
             child, [&](IAccessible* object, VARIANT id) { return object->accDoDefaultAction(id); },
             DISP_E_MEMBERNOTFOUND);
     }
-    HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_accName(VARIANT /*child*/, BSTR /*name*/) override {
+        return E_NOTIMPL;
+    }
     HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override {
         return route(
             child, [&](IAccessible* object, VARIANT id) { return object->put_accValue(id, value); },
@@ -395,8 +399,10 @@ public:
         const auto [status, element] = elementOf(start);
         if (FAILED(status))
             return status;
-        const bool first = direction == NAVDIR_FIRSTCHILD, last = direction == NAVDIR_LASTCHILD;
-        const bool next = direction == NAVDIR_NEXT, previous = direction == NAVDIR_PREVIOUS;
+        const bool first = direction == NAVDIR_FIRSTCHILD;
+        const bool last = direction == NAVDIR_LASTCHILD;
+        const bool next = direction == NAVDIR_NEXT;
+        const bool previous = direction == NAVDIR_PREVIOUS;
         if (!element && !first && !last)
             return Forwarder::accNavigate(direction, start, end); // among the windows
         const auto elements = elements_();

@@ -4,6 +4,8 @@
 #include "runtime/program.h"
 #include "runtime/win32/win32.h"
 
+#include <ole2.h>
+
 namespace clearmark::runtime {
 
 struct Application::State {};
@@ -12,10 +14,13 @@ Application::Application(int& /*argc*/, char** /*argv*/) : state_(std::make_uniq
     // Sizes come from twips at the screen's own density, so the windows stay sharp on a
     // scaled screen (the manifest says so too).
     SetProcessDPIAware();
+    // A single-threaded apartment, in which screen readers' requests reach the windows.
+    OleInitialize(nullptr);
 }
 
 Application::~Application() {
     forms().unloadAllSilently();
+    OleUninitialize();
 }
 
 int Application::exec() {
