@@ -56,7 +56,8 @@ imports=$(grep "DLL Name:" <<<"$headers" | awk '{print tolower($3)}' | sort | tr
 echo "imports: $imports"
 for dll in $imports; do
     case "$dll" in
-    advapi32.dll | gdi32.dll | kernel32.dll | msvcrt.dll | user32.dll | shell32.dll | comctl32.dll) ;;
+    advapi32.dll | gdi32.dll | kernel32.dll | msvcrt.dll | ole32.dll | oleacc.dll | oleaut32.dll | \
+        user32.dll | shell32.dll | comctl32.dll) ;;
     *) fail "imports $dll" ;;
     esac
 done
