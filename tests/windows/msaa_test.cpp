@@ -1,6 +1,8 @@
 // DorvansClearmark.exe as a screen reader reads it from another process: each window's object
 // (MSAA), its children in reading order with their roles, names and values.
 //   msaa_test PATH\DorvansClearmark.exe
+#include "outside_program.h"
+
 #include <gtest/gtest.h>
 
 #include <oleacc.h>
@@ -12,19 +14,12 @@
 
 namespace {
 
+using clearmark::testing_support::waitForWindow;
+
 std::wstring program;
 
 constexpr IID kAccessibleIid = {
     0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
-
-HWND waitForWindow(const wchar_t* windowClass, const wchar_t* caption) {
-    for (int i = 0; i < 200; ++i) {
-        if (const HWND hwnd = FindWindowW(windowClass, caption); hwnd && IsWindowVisible(hwnd))
-            return hwnd;
-        Sleep(50);
-    }
-    return nullptr;
-}
 
 void press(HWND window, const wchar_t* caption) {
     const HWND button = FindWindowExW(window, nullptr, L"Button", caption);
@@ -248,22 +243,8 @@ protected:
 };
 
 TEST_F(Msaa, ReadsEveryWindowFromAnotherProcess) {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    std::wstring commandLine = L"\"" + program + L"\"";
-    ASSERT_TRUE(CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                               nullptr, nullptr, &startup, &process))
-        << "cannot start the program";
-    CloseHandle(process.hThread);
-    struct Ending {
-        HANDLE process;
-        ~Ending() {
-            if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT)
-                TerminateProcess(process, 3);
-            CloseHandle(process);
-        }
-    } ending{process.hProcess};
+    const clearmark::testing_support::StartedProgram started(program);
+    ASSERT_NE(started.process(), nullptr) << "cannot start the program";
 
     const HWND main = waitForWindow(nullptr, L"Dorvan's Clearmark");
     ASSERT_NE(main, nullptr) << "the main window did not open";
@@ -361,9 +342,9 @@ TEST_F(Msaa, ReadsEveryWindowFromAnotherProcess) {
     const HWND exitBox = waitForWindow(L"#32770", L"EXIT Program");
     ASSERT_NE(exitBox, nullptr);
     PostMessageW(exitBox, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    EXPECT_EQ(WaitForSingleObject(process.hProcess, 10000), WAIT_OBJECT_0);
+    EXPECT_EQ(WaitForSingleObject(started.process(), 10000), WAIT_OBJECT_0);
     DWORD status = 1;
-    GetExitCodeProcess(process.hProcess, &status);
+    GetExitCodeProcess(started.process(), &status);
     EXPECT_EQ(status, 0u);
 }
 

@@ -1,6 +1,8 @@
 // DorvansClearmark.exe from the outside, as a user meets it: started as a program of its
 // own, its windows found by their captions and driven through their controls.
 //   smoke_test PATH\DorvansClearmark.exe
+#include "outside_program.h"
+
 #include <gtest/gtest.h>
 
 #include <initializer_list>
@@ -9,17 +11,9 @@
 
 namespace {
 
-std::wstring program;
+using clearmark::testing_support::waitForWindow;
 
-// Waits up to ten seconds for a top-level window of that class and caption.
-HWND waitForWindow(const wchar_t* windowClass, const wchar_t* caption) {
-    for (int i = 0; i < 200; ++i) {
-        if (const HWND hwnd = FindWindowW(windowClass, caption); hwnd && IsWindowVisible(hwnd))
-            return hwnd;
-        Sleep(50);
-    }
-    return nullptr;
-}
+std::wstring program;
 
 bool waitUntilGone(const wchar_t* windowClass, const wchar_t* caption) {
     for (int i = 0; i < 200; ++i) {
@@ -85,23 +79,8 @@ std::wstring boxText(HWND box) {
 }
 
 TEST(DorvansClearmark, OpensItsWindowsShowsABoxAndEndsOnExit) {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    std::wstring commandLine = L"\"" + program + L"\"";
-    ASSERT_TRUE(CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                               nullptr, nullptr, &startup, &process))
-        << "cannot start the program";
-    CloseHandle(process.hThread);
-    // However the test ends, the program does not outlive it.
-    struct Ending {
-        HANDLE process;
-        ~Ending() {
-            if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT)
-                TerminateProcess(process, 3);
-            CloseHandle(process);
-        }
-    } ending{process.hProcess};
+    const clearmark::testing_support::StartedProgram started(program);
+    ASSERT_NE(started.process(), nullptr) << "cannot start the program";
 
     const HWND main = waitForWindow(nullptr, L"Dorvan's Clearmark");
     ASSERT_NE(main, nullptr) << "the main window did not open";
@@ -135,9 +114,9 @@ TEST(DorvansClearmark, OpensItsWindowsShowsABoxAndEndsOnExit) {
     ASSERT_NE(exitBox, nullptr);
     EXPECT_EQ(boxText(exitBox), L"Are you sure you want to Exit program");
     PostMessageW(exitBox, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    EXPECT_EQ(WaitForSingleObject(process.hProcess, 10000), WAIT_OBJECT_0);
+    EXPECT_EQ(WaitForSingleObject(started.process(), 10000), WAIT_OBJECT_0);
     DWORD status = 1;
-    GetExitCodeProcess(process.hProcess, &status);
+    GetExitCodeProcess(started.process(), &status);
     EXPECT_EQ(status, 0u);
     EXPECT_EQ(FindWindowW(nullptr, L"Conversion Form"), nullptr);
     EXPECT_EQ(FindWindowW(nullptr, L"About Clearmark"), nullptr);
