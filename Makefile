@@ -26,13 +26,14 @@ test-accessibility: build
 test-windows:
 	scripts/test-windows
 
-# The Windows setup program and zip, in build-windows/ (made by test-windows as well).
+# DorvansClearmark.exe, its tests, the setup program and the zip, in build-windows/ (made by
+# test-windows as well).
 package-windows:
-	scripts/test-windows --build-only
+	scripts/build-windows
 
 # DorvansClearmark.exe under Wine against a minimal Win32 window program.
 bench-startup-windows: build
-	scripts/test-windows --build-only
+	scripts/build-windows
 	scripts/bench-startup-windows $(BUILD) build-windows
 
 # The whole suite with AddressSanitizer and UndefinedBehaviorSanitizer, no recovery; leaks
