@@ -4,6 +4,7 @@
 #include "info/frmAbout.h"
 #include "info/frmHelpCalculator.h"
 #include "main/frmClearmark.h"
+#include "main/pictures.h"
 #include "runtime/application.h"
 #include "runtime/program.h"
 #include "runtime/qt/access.h"
@@ -58,6 +59,7 @@ bool saveBadDataBox(const runtime::Form& main, const QString& folder) {
 int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    registerPictures();
     runtime::Application app(argc, argv);
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("snapshots");
     if (!QDir().mkpath(folder)) {

@@ -13,9 +13,6 @@ public:
 
     frmConvert();
 
-    // The last result of Convert, in the unit of the chosen direction.
-    double convertedValue() const { return convertedValue_; }
-
     void cmdConvert1_Click();
     void cmdReset_Click();
     void cmdCopy_Click();
@@ -27,6 +24,7 @@ private:
     runtime::TextBox txtData = control<runtime::TextBox>("txtData");
     runtime::OptionButton optMmToInches = control<runtime::OptionButton>("optMmToInches");
     runtime::OptionButton optInchesToMm = control<runtime::OptionButton>("optInchesToMm");
+    // The last result of Convert, in the unit of the chosen direction.
     double convertedValue_ = 0.0;
 };
 

@@ -1,6 +1,7 @@
 #include "info/frmAbout.h"
 
 #include "info/SysInfoLauncher.h"
+#include "main/pictures.h"
 #include "runtime/forms.h"
 #include "runtime/msgbox.h"
 
@@ -78,7 +79,7 @@ public:
 } // namespace
 
 frmAbout::frmAbout() : Form(kWindow) {
-    control<runtime::Picture>("picIcon").setPicture(runtime::Icon::AboutPicture);
+    control<runtime::Picture>("picIcon").setPicture(kAboutPicture);
     onClick(control<runtime::CommandButton>("cmdOK"), &frmAbout::cmdOK_Click);
     onClick(control<runtime::CommandButton>("cmdSysInfo"), &frmAbout::cmdSysInfo_Click);
 }

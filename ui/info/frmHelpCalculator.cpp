@@ -1,5 +1,6 @@
 #include "info/frmHelpCalculator.h"
 
+#include <string>
 #include <utility>
 
 namespace clearmark {
@@ -25,9 +26,9 @@ constexpr runtime::WindowDesign kWindow{
     .backColor = runtime::SystemColor::InactiveCaptionText,
 };
 
-} // namespace
-
-std::string frmHelpCalculator::helpText() {
+// The help text: five paragraphs, each of the first four followed by a run of spaces that
+// fills out its last line.
+std::string helpText() {
     const std::pair<const char*, int> paragraphs[] = {
         {"Enter the measured valve clearance (in Millimeters) in the Measured gap box.", 46},
         {"Enter the measured Original shim width into the Original Shim box.", 84},
@@ -45,6 +46,8 @@ std::string frmHelpCalculator::helpText() {
         text += paragraph + std::string(spaces, ' ');
     return text;
 }
+
+} // namespace
 
 frmHelpCalculator::frmHelpCalculator() : Form(kWindow) {
     control<runtime::Label>("lblHelp").setCaption(helpText());

@@ -10,12 +10,6 @@ class frmClearmark : public runtime::Form {
 public:
     frmClearmark();
 
-    // The numbers last read by Calculate; all zero at the start and after Reset.
-    double desiredGap() const { return desiredGap_; }
-    double measuredGap() const { return measuredGap_; }
-    double gapDifference() const { return gapDifference_; }
-    double originalShim() const { return originalShim_; }
-
     void cmdCalculate_Click();
     void cmdIntake_Click();
     void cmdExhaust_Click();
@@ -38,6 +32,7 @@ private:
     runtime::TextBox txtNewShim = control<runtime::TextBox>("txtNewShim");
     runtime::Label lblNewShim = control<runtime::Label>("lblNewShim");
 
+    // The numbers last read by Calculate; all zero at the start and after Reset.
     double desiredGap_ = 0.0;
     double measuredGap_ = 0.0;
     double gapDifference_ = 0.0;

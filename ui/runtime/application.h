@@ -1,11 +1,9 @@
 #pragma once
 
-#include <memory>
-
 namespace clearmark::runtime {
 
-// The window system's connection and event loop, one for the whole process; made by the
-// implementation the program is built with. Create it before the first window.
+// The window system's connection and event loop, one for the whole process. Create it before
+// the first window; when it goes, every window goes first.
 class Application {
 public:
     Application(int& argc, char** argv);
@@ -15,10 +13,6 @@ public:
 
     // Runs the event loop until the program ends; the exit status.
     int exec();
-
-private:
-    struct State;
-    std::unique_ptr<State> state_;
 };
 
 } // namespace clearmark::runtime

@@ -10,17 +10,15 @@ namespace clearmark::runtime {
 
 enum class ControlKind { CommandButton, TextBox, Label, OptionButton, Picture, MenuItem };
 
-// The system colours the designs name, by their Windows index.
+// The desktop's own colours that a design names; each implementation takes them from its
+// system's settings.
 enum class SystemColor {
-    ButtonFace = 15,
-    InactiveCaptionText = 19,
+    ButtonFace,          // the face of buttons and dialog windows
+    InactiveCaptionText, // the text of an inactive window's title bar
 };
 
 // A fixed colour, 0xRRGGBB.
 using Rgb = std::uint32_t;
-
-// The two pictures of the program, each 32 x 32 and 16 x 16 in 16 colours.
-enum class Icon { Application, AboutPicture };
 
 struct FontDesign {
     double points = 8.25; // MS Sans Serif, the window font unless a control names its own

@@ -1,6 +1,8 @@
 #include "runtime/form.h"
 
 #include "runtime/forms.h"
+#include "runtime/implementation.h"
+#include "runtime/peer_access.h"
 
 #include <algorithm>
 
@@ -27,7 +29,7 @@ Form::Form(const WindowDesign& design) : design_(design), peer_(createWindowPeer
             controls_.push_back(std::move(entry));
 
     const auto button = [this](const char* name) {
-        return name == nullptr ? nullptr : &peerOf(name, ControlKind::CommandButton);
+        return name == nullptr ? nullptr : &controlPeer(name, ControlKind::CommandButton);
     };
     if (design.defaultButton != nullptr || design.cancelButton != nullptr)
         peer_->setDefaultButtons(button(design.defaultButton), button(design.cancelButton));
@@ -39,7 +41,7 @@ Form::Form(const WindowDesign& design) : design_(design), peer_(createWindowPeer
 
 Form::~Form() = default;
 
-ControlPeer& Form::peerOf(std::string_view name, ControlKind kind) const {
+ControlPeer& Form::controlPeer(std::string_view name, ControlKind kind) const {
     for (const auto& control : controls_)
         if (control->name() == name) {
             if (control->kind() != kind)
@@ -48,6 +50,24 @@ ControlPeer& Form::peerOf(std::string_view name, ControlKind kind) const {
             return *control;
         }
     throw std::logic_error(std::string(design_.name) + " has no control " + std::string(name));
+}
+
+std::string Form::caption() const {
+    return peer_->caption();
+}
+
+void Form::setCaption(std::string_view caption) {
+    peer_->setCaption(std::string(caption));
+}
+
+bool Form::visible() const {
+    return peer_->visible();
+}
+
+void Form::onClick(const Control& control, std::function<void()> handler) {
+    PeerAccess::of(control).clicked = [handler = std::move(handler)] {
+        dispatch(handler);
+    };
 }
 
 std::vector<Control> Form::controls() const {
@@ -65,7 +85,7 @@ std::vector<Control> Form::tabOrder() const {
 }
 
 void Form::nameFromLabel(const TextBox& box, const Label& label) {
-    box.peer().setAccessibleName(label.caption());
+    PeerAccess::of(box).setAccessibleName(label.caption());
 }
 
 void Form::focusFirstControl() {

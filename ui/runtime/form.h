@@ -2,7 +2,6 @@
 
 #include "runtime/controls.h"
 #include "runtime/design.h"
-#include "runtime/peers.h"
 
 #include <functional>
 #include <memory>
@@ -12,6 +11,8 @@
 #include <vector>
 
 namespace clearmark::runtime {
+
+class WindowPeer;
 
 // Runs one handler for an event from the user: nothing runs once the program has ended, and
 // windows unloaded by the handler are destroyed once the outermost handler has returned.
@@ -28,20 +29,19 @@ public:
     Form& operator=(const Form&) = delete;
 
     const WindowDesign& design() const { return design_; }
-    std::string caption() const { return peer_->caption(); }
-    void setCaption(std::string_view caption) { peer_->setCaption(std::string(caption)); }
-    bool visible() const { return peer_->visible(); }
+    std::string caption() const;
+    void setCaption(std::string_view caption);
+    bool visible() const;
 
     // The control of that name and kind; asking for one the design does not hold is a
     // programming error (std::logic_error).
-    template <class T> T control(std::string_view name) const { return T(peerOf(name, T::kKind)); }
+    template <class T> T control(std::string_view name) const {
+        return T(controlPeer(name, T::kKind));
+    }
     // Every control and menu entry, in stored order.
     std::vector<Control> controls() const;
     // The controls that can take the focus, in the order of their tab indexes.
     std::vector<Control> tabOrder() const;
-
-    // For the window runtime's implementation and its test driver.
-    WindowPeer& peer() const { return *peer_; }
 
 protected:
     // Runs after the controls exist, each time the window is loaded.
@@ -51,16 +51,17 @@ protected:
 
     template <class W, class C> void onClick(const C& control, void (W::*handler)()) {
         W* window = static_cast<W*>(this);
-        control.peer().clicked = [window, handler] {
-            dispatch([=] { (window->*handler)(); });
-        };
+        onClick(control, [window, handler] { (window->*handler)(); });
     }
+    // The handler runs through dispatch each time the user chooses the control.
+    static void onClick(const Control& control, std::function<void()> handler);
     // A text box is announced by the caption of the label that names it.
     static void nameFromLabel(const TextBox& box, const Label& label);
 
 private:
     friend class Forms;
-    ControlPeer& peerOf(std::string_view name, ControlKind kind) const;
+    friend struct PeerAccess;
+    ControlPeer& controlPeer(std::string_view name, ControlKind kind) const;
     void focusFirstControl();
 
     const WindowDesign& design_;

@@ -1,5 +1,6 @@
 #include "runtime/forms.h"
 
+#include "runtime/implementation.h"
 #include "runtime/program.h"
 
 #include <algorithm>
@@ -48,12 +49,16 @@ Form& Forms::load(std::type_index type, std::unique_ptr<Form> (*make)()) {
 }
 
 Form& Forms::show(Form& form) {
-    if (form.peer().visible())
+    if (form.peer_->visible())
         return form;
-    if (!form.peer().hasFocusedControl())
+    if (!form.peer_->hasFocusedControl())
         form.focusFirstControl();
-    form.peer().show();
+    form.peer_->show();
     return form;
+}
+
+void Forms::hide(Form& form) {
+    form.peer_->hide();
 }
 
 void Forms::unload(Form& form) {
@@ -74,7 +79,7 @@ void Forms::unload(Form& form) {
 void Forms::discard(std::type_index type) {
     const auto it = loaded_.find(type);
     it->second->unloading_ = true;
-    it->second->peer().hide();
+    it->second->peer_->hide();
     // The window may be unloading itself from one of its own handlers: it is destroyed
     // once the handler has returned.
     unloaded_.push_back(std::move(it->second));

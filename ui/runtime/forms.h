@@ -25,7 +25,7 @@ public:
     // Hide: loads when needed; the window keeps its controls and their values.
     template <class F> F& hide() {
         F& form = load<F>();
-        form.peer().hide();
+        hide(form);
         return form;
     }
     // Unload: runs the window's Form_Unload, then destroys it.
@@ -47,6 +47,7 @@ private:
     Form* find(std::type_index type) const;
     Form& load(std::type_index type, std::unique_ptr<Form> (*make)());
     Form& show(Form& form);
+    void hide(Form& form);
     void discard(std::type_index type);
 
     std::map<std::type_index, std::unique_ptr<Form>> loaded_;

@@ -1,19 +1,25 @@
 #pragma once
 
-// What a window runtime's implementation provides for each window and control: a native
-// window or control that the toolkit-free runtime drives. The runtime owns the peers; an
-// implementation calls the callbacks when the user acts, and never calls a window's handler
-// itself.
+// What an implementation of the window runtime provides, and nothing else: the peers of the
+// windows and controls, the message box on the screen, the clipboard, and the application with
+// its event loop. The runtime's rules (forms, dispatch, the box seam, the end of the program)
+// call these; the windows never include this header.
+//
+// Everything here is called on the user-interface thread only.
 #include "runtime/design.h"
+#include "runtime/msgbox.h"
 
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 namespace clearmark::runtime {
 
+// A native control, or an entry of a window's menu. The runtime owns it for as long as its
+// window is loaded.
 class ControlPeer {
 public:
     ControlPeer(std::string name, ControlKind kind) : name_(std::move(name)), kind_(kind) {}
@@ -24,23 +30,30 @@ public:
     const std::string& name() const { return name_; }
     ControlKind kind() const { return kind_; }
 
-    // A text box's text; the caption of every other kind. UTF-8.
+    // A text box's text; the caption of every other kind. UTF-8. Setting it never raises an
+    // event of the runtime's.
     virtual std::string text() const = 0;
     virtual void setText(const std::string& text) = 0;
     // The control's own visibility, whether or not its window is shown.
     virtual bool visible() const = 0;
     virtual void setVisible(bool visible) = 0;
-    // An option button's state; clearing the selected one leaves none selected.
+    // An option button's state; clearing the selected one leaves none selected. Setting it
+    // does not call `clicked`.
     virtual bool value() const { return false; }
     virtual void setValue(bool /*selected*/) {}
-    virtual void setPicture(Icon /*icon*/) {}
+    // A picture control shows the registered picture of that name (runtime/pictures.h).
+    virtual void setPicture(const std::string& /*name*/) {}
     // The name a screen reader announces.
     virtual void setAccessibleName(const std::string& /*name*/) {}
-    // Whether the control can take the keyboard focus now, and giving it.
+    // Whether the control can take the keyboard focus now, and giving it. A control of a
+    // window not yet on the screen takes it once the window is shown.
     virtual bool canTakeFocus() const = 0;
     virtual void setFocus() = 0;
 
-    // Set by the runtime: a command button, option button or menu entry was chosen.
+    // Set by the runtime; the implementation calls it when the user chooses a command
+    // button, an option button or a menu entry, from its event loop, never from a call the
+    // runtime made. The runtime may unload the window inside it: the peer must survive that
+    // call (it is destroyed once the handler has returned).
     std::function<void()> clicked;
 
 private:
@@ -48,33 +61,58 @@ private:
     ControlKind kind_;
 };
 
+// A native top-level window. Made hidden; the runtime shows and hides it.
 class WindowPeer {
 public:
     virtual ~WindowPeer() = default;
 
-    // The controls of the design, created in stored order; the runtime keeps them.
+    // The controls of the design, created in stored order; the runtime keeps them, and
+    // destroys them before the window.
     virtual std::unique_ptr<ControlPeer> createControl(const ControlDesign& design) = 0;
     virtual void addLine(const LineDesign& design) = 0;
     // The menu bar; its entries, in order.
     virtual std::vector<std::unique_ptr<ControlPeer>> createMenu(const MenuDesign& design) = 0;
-    // Once every control exists: the keyboard order, and the buttons for Enter and Esc.
+    // Once every control exists: the keyboard order, and the buttons for Enter and Esc
+    // (either may be null).
     virtual void setTabOrder(const std::vector<ControlPeer*>& order) = 0;
     virtual void setDefaultButtons(ControlPeer* defaultButton, ControlPeer* cancelButton) = 0;
 
     virtual std::string caption() const = 0;
     virtual void setCaption(const std::string& caption) = 0;
     virtual bool visible() const = 0;
+    // Shows the window, active, with the focus where it was last given.
     virtual void show() = 0;
     virtual void hide() = 0;
     // Whether a control of the window holds (or will hold, once shown) the focus.
     virtual bool hasFocusedControl() const = 0;
 
     // Set by the runtime: the user asked to close the window (title bar, system menu, the
-    // close keystroke). The implementation does not close it by itself.
+    // close keystroke). The implementation does not close it by itself; the runtime may
+    // destroy the peer once the call has returned.
     std::function<void()> closeRequested;
 };
 
-// Made by the implementation the program is built with.
+// A window of the design, not yet shown.
 std::unique_ptr<WindowPeer> createWindowPeer(const WindowDesign& design);
+
+// The real box: modal for the whole program, over the window that is active, which gets the
+// keyboard back when it closes. It returns only once the user has closed it. The event loop
+// runs meanwhile (painting, timers), but none of the program's windows takes input.
+MsgAnswer showMsgBoxOnScreen(const MsgBoxRequest& request);
+
+// Makes the text (UTF-8) the system clipboard's plain-text content; false when the clipboard
+// could not be had and nothing was copied. Returns at once; it may wait a short while for
+// another program that holds the clipboard.
+[[nodiscard]] bool setSystemClipboardText(std::string_view text);
+
+// The connection to the window system, for the whole process: made once, before the first
+// window, and closed once, after the runtime has destroyed every window.
+void startApplication(int& argc, char** argv);
+void finishApplication();
+// Runs the event loop until quitEventLoop is called; the exit status. It is run once.
+int runEventLoop();
+// Asks the loop to end; it returns once the handler that asked has returned. May be called
+// before the loop runs (the loop then ends at once).
+void quitEventLoop();
 
 } // namespace clearmark::runtime

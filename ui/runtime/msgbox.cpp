@@ -1,6 +1,7 @@
 #include "runtime/msgbox.h"
 
 #include "runtime/appinfo.h"
+#include "runtime/implementation.h"
 
 #include <utility>
 

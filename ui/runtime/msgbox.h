@@ -33,7 +33,4 @@ MsgAnswer msgBox(std::string_view text, MsgButtons buttons = MsgButtons::OK,
 using MsgBoxPresenter = std::function<MsgAnswer(const MsgBoxRequest&)>;
 MsgBoxPresenter setMsgBoxPresenter(MsgBoxPresenter next);
 
-// The real box, without the seam; made by the implementation the program is built with.
-MsgAnswer showMsgBoxOnScreen(const MsgBoxRequest& request);
-
 } // namespace clearmark::runtime

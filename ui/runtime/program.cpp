@@ -1,6 +1,7 @@
 #include "runtime/program.h"
 
 #include "runtime/forms.h"
+#include "runtime/implementation.h"
 
 #include <utility>
 

@@ -23,8 +23,6 @@ ProgramEndAction setProgramEndAction(ProgramEndAction action);
 
 // Forgets the end of an earlier run; startProgram calls it.
 void beginProgram();
-// Tells the event loop to end; made by the implementation the program is built with.
-void quitEventLoop();
 
 template <class F> void startProgram() {
     beginProgram();

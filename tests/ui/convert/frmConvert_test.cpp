@@ -80,8 +80,6 @@ TEST_P(ConverterConverts, WritesTheResultBackIntoTheSameBox) {
         click(*conv, "cmdConvert1");
         EXPECT_EQ(data().text(), expected);
         EXPECT_EQ(direction(), c.direction);
-        EXPECT_EQ(formatMeasurement(conv->convertedValue()), expected)
-            << "the shown text is the stored value, written";
     }
     EXPECT_TRUE(boxes.shown().empty());
     EXPECT_TRUE(conv->visible());
@@ -123,7 +121,6 @@ TEST_F(Converter, NoDirectionLeavesTheTextAndSaysNothing) {
         EXPECT_EQ(data().text(), text);
     }
     EXPECT_TRUE(boxes.shown().empty());
-    EXPECT_EQ(conv->convertedValue(), 0.0);
     EXPECT_EQ(direction(), Direction::None);
 }
 
@@ -138,18 +135,16 @@ TEST_F(Converter, EmptyTextShowsOnlyTheNoDataBox) {
         EXPECT_EQ(boxes.shown()[0], kNoDataBox);
         EXPECT_EQ(direction(), d);
         EXPECT_EQ(data().text(), "");
-        EXPECT_EQ(conv->convertedValue(), 0.0);
     }
 }
 
-TEST_F(Converter, ResetEmptiesTheTextAndKeepsDirectionAndValue) {
+TEST_F(Converter, ResetEmptiesTheTextAndKeepsTheDirection) {
     choose(Direction::InchesToMm);
     type(*conv, "txtData", "2");
     click(*conv, "cmdConvert1");
     click(*conv, "cmdReset");
     EXPECT_EQ(data().text(), "");
     EXPECT_EQ(direction(), Direction::InchesToMm);
-    EXPECT_EQ(conv->convertedValue(), 50.8);
     EXPECT_TRUE(boxes.shown().empty());
 }
 
@@ -170,8 +165,6 @@ TEST_P(ConverterRefuses, ShowsBadDataAndChangesNothing) {
     choose(c.direction);
     enter(*conv, "txtData", "3");
     click(*conv, "cmdConvert1"); // a value to keep
-    const double before = conv->convertedValue();
-    ASSERT_NE(before, 0.0);
     boxes.clear();
 
     enter(*conv, "txtData", c.input);
@@ -180,7 +173,6 @@ TEST_P(ConverterRefuses, ShowsBadDataAndChangesNothing) {
     EXPECT_EQ(boxes.shown()[0], kBadDataBox);
     EXPECT_EQ(data().text(), c.input);
     EXPECT_EQ(direction(), c.direction);
-    EXPECT_EQ(conv->convertedValue(), before);
     EXPECT_EQ(programEnds, 0);
     EXPECT_TRUE(conv->visible());
 }
@@ -230,7 +222,6 @@ TEST_F(Converter, CopyPutsTheTextOnTheClipboardAndUnloads) {
     EXPECT_TRUE(conv->visible());
     EXPECT_EQ(data().text(), "");
     EXPECT_EQ(direction(), Direction::None);
-    EXPECT_EQ(conv->convertedValue(), 0.0);
     EXPECT_EQ(focused(*conv), "txtData");
 }
 
@@ -347,7 +338,6 @@ TEST_P(ConverterButtonKeys, PressTheFocusedButton) {
         EXPECT_TRUE(boxes.shown().empty());
         EXPECT_EQ(input().clipboardText(), "earlier");
         EXPECT_EQ(data().text(), button == "cmdConvert1" ? "50.8" : "");
-        EXPECT_EQ(conv->convertedValue(), button == "cmdConvert1" ? 50.8 : 0.0);
         EXPECT_EQ(direction(), Direction::InchesToMm);
         EXPECT_EQ(focused(*conv), c.button);
     }
@@ -374,7 +364,6 @@ TEST_F(Converter, EnterAndEscElsewherePressNothing) {
             press(*conv, key);
             EXPECT_TRUE(boxes.shown().empty());
             EXPECT_EQ(data().text(), "2");
-            EXPECT_EQ(conv->convertedValue(), 0.0);
             EXPECT_EQ(direction(), Direction::InchesToMm);
             EXPECT_EQ(forms().find<frmConvert>(), conv);
             EXPECT_TRUE(conv->visible());

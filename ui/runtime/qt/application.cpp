@@ -1,33 +1,34 @@
-#include "runtime/application.h"
-
-#include "runtime/forms.h"
-#include "runtime/program.h"
+// The Qt application: one QApplication for the process, and its event loop.
+#include "runtime/implementation.h"
 #include "runtime/qt/fonts.h"
-#include "runtime/qt/icons.h"
 
 #include <QApplication>
+#include <memory>
 
 namespace clearmark::runtime {
+namespace {
 
-struct Application::State {
-    State(int& argc, char** argv) : app(argc, argv) {}
-    QApplication app;
-};
+std::unique_ptr<QApplication>& application() {
+    static std::unique_ptr<QApplication> app;
+    return app;
+}
 
-Application::Application(int& argc, char** argv) : state_(std::make_unique<State>(argc, argv)) {
+} // namespace
+
+void startApplication(int& argc, char** argv) {
+    application() = std::make_unique<QApplication>(argc, argv);
     // The program ends only through its main window, never because a window closed.
     QApplication::setQuitOnLastWindowClosed(false);
     qt::registerDesignFont();
-    QApplication::setWindowIcon(qt::icon(Icon::Application));
 }
 
-Application::~Application() {
-    // The windows go before the connection to the window system.
-    forms().unloadAllSilently();
+void finishApplication() {
+    // The windows are gone; their widgets go before the connection to the window system.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    application().reset();
 }
 
-int Application::exec() {
+int runEventLoop() {
     return QApplication::exec();
 }
 

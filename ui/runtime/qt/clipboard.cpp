@@ -1,4 +1,4 @@
-#include "runtime/clipboard.h"
+#include "runtime/implementation.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -6,7 +6,7 @@
 
 namespace clearmark::runtime {
 
-bool setClipboardText(std::string_view text) {
+bool setSystemClipboardText(std::string_view text) {
     const QString wanted = QString::fromUtf8(text.data(), qsizetype(text.size()));
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->setText(wanted, QClipboard::Clipboard);

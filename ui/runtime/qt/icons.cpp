@@ -1,29 +1,28 @@
 #include "runtime/qt/icons.h"
 
-#include <QPixmap>
+#include "runtime/pictures.h"
 
-// Drawn by scripts/make-icons.py.
-#include "icons/about-16.xpm"
-#include "icons/about-32.xpm"
-#include "icons/clearmark-16.xpm"
-#include "icons/clearmark-32.xpm"
+#include <QImage>
+#include <QPixmap>
+#include <map>
+#include <string>
 
 namespace clearmark::runtime::qt {
-namespace {
 
-QIcon fromImages(const char* const* large, const char* const* small) {
+QIcon pictureIcon(std::string_view name) {
+    static std::map<std::string, QIcon, std::less<>> icons;
+    if (const auto it = icons.find(name); it != icons.end())
+        return it->second;
     QIcon icon;
-    icon.addPixmap(QPixmap(large));
-    icon.addPixmap(QPixmap(small));
+    for (const PixelImage& image : pictureImages(name)) {
+        // 0xAARRGGBB pixels, as QImage keeps them in ARGB32.
+        const QImage pixels(reinterpret_cast<const uchar*>(image.argb.data()), image.width,
+                            image.height, image.width * 4, QImage::Format_ARGB32);
+        icon.addPixmap(QPixmap::fromImage(pixels.copy()));
+    }
+    if (!icon.isNull())
+        icons.emplace(std::string(name), icon);
     return icon;
-}
-
-} // namespace
-
-QIcon icon(Icon which) {
-    static const QIcon application = fromImages(clearmark_32_xpm, clearmark_16_xpm);
-    static const QIcon about = fromImages(about_32_xpm, about_16_xpm);
-    return which == Icon::AboutPicture ? about : application;
 }
 
 } // namespace clearmark::runtime::qt

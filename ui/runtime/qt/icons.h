@@ -1,13 +1,12 @@
 #pragma once
 
-#include "runtime/design.h"
-
 #include <QIcon>
+#include <string_view>
 
 namespace clearmark::runtime::qt {
 
-// The application icon (every window's title-bar icon) and the About window's picture, each
-// 32 x 32 and 16 x 16 in 16 colours.
-QIcon icon(Icon which);
+// The registered picture (runtime/pictures.h) with each of its sizes; an empty icon for a
+// name that was not registered. Kept for the process.
+QIcon pictureIcon(std::string_view name);
 
 } // namespace clearmark::runtime::qt

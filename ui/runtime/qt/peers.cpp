@@ -1,5 +1,6 @@
 // The Qt implementation of the window runtime's peers.
-#include "runtime/peers.h"
+#include "runtime/implementation.h"
+#include "runtime/peer_access.h"
 
 #include "runtime/qt/access.h"
 #include "runtime/qt/fonts.h"
@@ -136,9 +137,9 @@ public:
         option->setChecked(false);
         option->setAutoExclusive(true);
     }
-    void setPicture(Icon which) override {
+    void setPicture(const std::string& name) override {
         if (auto* picture = qobject_cast<QLabel*>(object_))
-            picture->setPixmap(icon(which).pixmap(32, 32));
+            picture->setPixmap(pictureIcon(name).pixmap(32, 32));
     }
     void setAccessibleName(const std::string& name) override {
         widget()->setAccessibleName(toQt(name));
@@ -263,15 +264,15 @@ private:
 } // namespace
 
 QWidget* widgetOf(const Form& form) {
-    return static_cast<QtWindow&>(form.peer()).window();
+    return static_cast<QtWindow&>(peerOf(form)).window();
 }
 
 QWidget* clientOf(const Form& form) {
-    return static_cast<QtWindow&>(form.peer()).window()->client();
+    return static_cast<QtWindow&>(peerOf(form)).window()->client();
 }
 
 QObject* objectOf(const Control& control) {
-    return static_cast<QtControl&>(control.peer()).object();
+    return static_cast<QtControl&>(peerOf(control)).object();
 }
 
 } // namespace clearmark::runtime::qt

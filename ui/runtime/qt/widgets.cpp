@@ -1,10 +1,12 @@
 #include "runtime/qt/widgets.h"
 
+#include "runtime/pictures.h"
 #include "runtime/qt/icons.h"
 #include "runtime/qt/syscolors.h"
 #include "runtime/twips.h"
 
 #include <QAccessibleWidget>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMenuBar>
@@ -64,15 +66,17 @@ QAccessibleInterface* windowAccessible(const QString& /*className*/, QObject* ob
 
 Window::Window(const WindowDesign& design)
     : QWidget(nullptr, flagsFor(design)), design_(design), client_(new QWidget(this)) {
-    static const bool accessible = [] {
+    static const bool once = [] {
         QAccessible::installFactory(windowAccessible);
+        // Boxes without a window of their own show it too.
+        QApplication::setWindowIcon(pictureIcon(kWindowIcon));
         return true;
     }();
-    (void)accessible;
+    (void)once;
     setObjectName(QString::fromLatin1(design.name));
     setWindowTitle(QString::fromUtf8(design.caption));
     setAttribute(Qt::WA_QuitOnClose, false);
-    setWindowIcon(icon(Icon::Application));
+    setWindowIcon(pictureIcon(kWindowIcon));
 
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, systemColor(design.backColor));

@@ -1,16 +1,12 @@
-#include "runtime/application.h"
-
-#include "runtime/forms.h"
-#include "runtime/program.h"
+// The Win32 application: the process's DPI awareness and apartment, and the event loop.
+#include "runtime/implementation.h"
 #include "runtime/win32/win32.h"
 
 #include <ole2.h>
 
 namespace clearmark::runtime {
 
-struct Application::State {};
-
-Application::Application(int& /*argc*/, char** /*argv*/) : state_(std::make_unique<State>()) {
+void startApplication(int& /*argc*/, char** /*argv*/) {
     // Sizes come from twips at the screen's own density, so the windows stay sharp on a
     // scaled screen (the manifest says so too).
     SetProcessDPIAware();
@@ -18,12 +14,11 @@ Application::Application(int& /*argc*/, char** /*argv*/) : state_(std::make_uniq
     OleInitialize(nullptr);
 }
 
-Application::~Application() {
-    forms().unloadAllSilently();
+void finishApplication() {
     OleUninitialize();
 }
 
-int Application::exec() {
+int runEventLoop() {
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         if (!win32::translateWindowKeys(msg)) {

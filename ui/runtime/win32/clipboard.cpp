@@ -1,4 +1,4 @@
-#include "runtime/clipboard.h"
+#include "runtime/implementation.h"
 
 #include "runtime/win32/win32.h"
 
@@ -22,7 +22,7 @@ bool openClipboard() {
 
 } // namespace
 
-bool setClipboardText(std::string_view text) {
+bool setSystemClipboardText(std::string_view text) {
     const std::wstring wide = win32::widen(text);
     const std::size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);

@@ -1,4 +1,4 @@
-#include "runtime/msgbox.h"
+#include "runtime/implementation.h"
 
 #include "runtime/win32/win32.h"
 

@@ -4,7 +4,9 @@
 #include "info/frmAbout.h"
 #include "info/frmHelpCalculator.h"
 #include "main/frmClearmark.h"
+#include "main/pictures.h"
 #include "runtime/msgbox.h"
+#include "runtime/pictures.h"
 #include "runtime/qt/access.h"
 #include "runtime/qt/fonts.h"
 #include "runtime/qt/icons.h"
@@ -639,7 +641,7 @@ TEST_F(QtInfoWindows, EveryWindowShowsTheApplicationIconAndAboutItsOwnPicture) {
     click(*main, "cmdConverter");
     const std::vector<const runtime::Form*> windows = {main, forms().find<frmConvert>(), openHelp(),
                                                        openAbout()};
-    const QImage appIcon = qt::icon(runtime::Icon::Application).pixmap(32, 32).toImage();
+    const QImage appIcon = qt::pictureIcon(runtime::kWindowIcon).pixmap(32, 32).toImage();
     ASSERT_FALSE(appIcon.isNull());
     for (const runtime::Form* form : windows) {
         ASSERT_NE(form, nullptr);
@@ -653,7 +655,7 @@ TEST_F(QtInfoWindows, EveryWindowShowsTheApplicationIconAndAboutItsOwnPicture) {
     ASSERT_NE(picture, nullptr);
     const QImage about = picture->pixmap().toImage();
     EXPECT_EQ(picture->pixmap().deviceIndependentSize().toSize(), QSize(32, 32));
-    EXPECT_EQ(about, qt::icon(runtime::Icon::AboutPicture).pixmap(32, 32).toImage());
+    EXPECT_EQ(about, qt::pictureIcon(kAboutPicture).pixmap(32, 32).toImage());
     EXPECT_NE(about, appIcon);
     EXPECT_EQ(picture->frameShape(), QFrame::Panel);
     EXPECT_EQ(picture->frameShadow(), QFrame::Sunken);

@@ -1,7 +1,7 @@
 // The input driver on the Win32 implementation: the controls' own mouse messages, keys
 // through the program's message loop, the real clipboard.
-#include "runtime/clipboard.h"
-#include "runtime/win32/win32.h"
+#include "runtime/implementation.h"
+#include "runtime/win32/test_hooks.h"
 #include "support/driver.h"
 
 #include <algorithm>
@@ -16,7 +16,7 @@ namespace {
 namespace win32 = runtime::win32;
 
 HWND shownHandle(const runtime::Control& control) {
-    const HWND hwnd = win32::handleOf(control);
+    const HWND hwnd = win32::createControlIfMissing(control);
     if (hwnd == nullptr || !IsWindowVisible(hwnd))
         throw std::logic_error(control.name() + " is not on the screen");
     return hwnd;
@@ -122,7 +122,7 @@ public:
         sendKey(GetAncestor(hwnd, GA_ROOT), 'V', {VK_CONTROL});
     }
     void press(const runtime::Form& form, Key key) override {
-        const HWND window = win32::windowOf(form);
+        const HWND window = win32::createWindowIfMissing(form);
         activateWindow(window);
         switch (key) {
         case Key::Tab:
@@ -138,14 +138,16 @@ public:
         }
     }
     void pressAlt(const runtime::Form& form, char letter) override {
-        const HWND window = win32::windowOf(form);
+        const HWND window = win32::createWindowIfMissing(form);
         activateWindow(window);
         sendKey(window, UINT(std::toupper(static_cast<unsigned char>(letter))), {VK_MENU});
     }
-    void activate(const runtime::Form& form) override { activateWindow(win32::windowOf(form)); }
+    void activate(const runtime::Form& form) override {
+        activateWindow(win32::createWindowIfMissing(form));
+    }
     std::string focused(const runtime::Form& form) override { return win32::focusedControl(form); }
     void close(const runtime::Form& form) override {
-        SendMessageW(win32::windowOf(form), WM_SYSCOMMAND, SC_CLOSE, 0);
+        SendMessageW(win32::createWindowIfMissing(form), WM_SYSCOMMAND, SC_CLOSE, 0);
         win32::pumpMessages();
     }
     std::string clipboardText() override {
@@ -160,7 +162,7 @@ public:
         return text;
     }
     void setClipboardText(std::string_view text) override {
-        if (!runtime::setClipboardText(text))
+        if (!runtime::setSystemClipboardText(text))
             throw std::runtime_error("the clipboard could not be had");
     }
     void settle() override { win32::pumpMessages(); }

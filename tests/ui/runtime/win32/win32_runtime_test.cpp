@@ -4,8 +4,9 @@
 #include "info/frmAbout.h"
 #include "info/frmHelpCalculator.h"
 #include "runtime/msgbox.h"
+#include "runtime/peer_access.h"
 #include "runtime/twips.h"
-#include "runtime/win32/win32.h"
+#include "runtime/win32/test_hooks.h"
 #include "support/expected_boxes.h"
 #include "support/gui_support.h"
 
@@ -45,7 +46,7 @@ runtime::Control find(const runtime::Form& form, const char* name) {
 
 // The system's window of the control of that name.
 HWND handle(const runtime::Form& form, const char* name) {
-    return win32::handleOf(find(form, name));
+    return win32::createControlIfMissing(find(form, name));
 }
 
 LONG_PTR style(HWND hwnd) {
@@ -67,7 +68,7 @@ TEST_F(Win32Windows, TheScreenHasTheDensityOfTheRun) {
     const char* expected = std::getenv("CLEARMARK_EXPECT_DPI");
     EXPECT_EQ(win32::screenDpi(), expected != nullptr ? std::atoi(expected) : 96);
     RECT client;
-    GetClientRect(win32::windowOf(*main), &client);
+    GetClientRect(win32::createWindowIfMissing(*main), &client);
     EXPECT_EQ(client.right, MulDiv(496, win32::screenDpi(), 96));
 }
 
@@ -91,7 +92,7 @@ TEST_F(Win32Windows, FramesSizesAndPlacesAsDesigned) {
     for (const Expected& w : windows) {
         ASSERT_NE(w.form, nullptr);
         SCOPED_TRACE(w.form->design().name);
-        const HWND hwnd = win32::windowOf(*w.form);
+        const HWND hwnd = win32::createWindowIfMissing(*w.form);
         EXPECT_TRUE(IsWindowVisible(hwnd));
         const RECT client = clientOnScreen(hwnd);
         EXPECT_EQ(client.right - client.left, px(w.width));
@@ -112,7 +113,7 @@ TEST_F(Win32Windows, FramesSizesAndPlacesAsDesigned) {
                       GetClassLongPtrW(hwnd, GCLP_HICON) != 0,
                   false);
     }
-    EXPECT_NE(GetMenu(win32::windowOf(*main)), nullptr);
+    EXPECT_NE(GetMenu(win32::createWindowIfMissing(*main)), nullptr);
 }
 
 // A window loaded hidden at start costs nothing on the screen until it first opens; what its
@@ -127,9 +128,9 @@ TEST_F(Win32Windows, AWindowLoadedHiddenIsMadeWhenFirstShown) {
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(IsWindowVisible(window));
     wchar_t text[16] = {};
-    GetWindowTextW(win32::handleOf(textBox(conv, "txtData")), text, 16);
+    GetWindowTextW(win32::createControlIfMissing(textBox(conv, "txtData")), text, 16);
     EXPECT_STREQ(text, L"1.5");
-    EXPECT_EQ(GetParent(win32::handleOf(textBox(conv, "txtData"))), window);
+    EXPECT_EQ(GetParent(win32::createControlIfMissing(textBox(conv, "txtData"))), window);
 }
 
 TEST_F(Win32Windows, ControlsAreTheSystemsOwnWithTheDesignedStyles) {
@@ -156,7 +157,7 @@ TEST_F(Win32Windows, ControlsAreTheSystemsOwnWithTheDesignedStyles) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         const runtime::Control control = find(*row.form, row.name);
-        const HWND hwnd = win32::handleOf(control);
+        const HWND hwnd = win32::createControlIfMissing(control);
         RECT rect = win32::areaOf(control);
         if (row.windowClass == nullptr) {
             EXPECT_EQ(hwnd, nullptr);
@@ -174,7 +175,8 @@ TEST_F(Win32Windows, ControlsAreTheSystemsOwnWithTheDesignedStyles) {
         EXPECT_EQ(rect.bottom - rect.top, px(row.height));
     }
     // No length limit on a text box.
-    EXPECT_GE(SendMessageW(win32::handleOf(textBox(*main, "txtGap")), EM_GETLIMITTEXT, 0, 0),
+    EXPECT_GE(SendMessageW(win32::createControlIfMissing(textBox(*main, "txtGap")), EM_GETLIMITTEXT,
+                           0, 0),
               0x7FFFFFFE);
 }
 
@@ -212,7 +214,7 @@ TEST_F(Win32Windows, FontsAreDrawnAtTheDesignedSizesAndWeights) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         HDC dc = GetDC(nullptr);
-        const HGDIOBJ before = SelectObject(dc, win32::fontOf(find(*row.form, row.name)));
+        const HGDIOBJ before = SelectObject(dc, win32::fontOnScreen(find(*row.form, row.name)));
         TEXTMETRICW metrics{};
         GetTextMetricsW(dc, &metrics);
         wchar_t face[LF_FACESIZE] = {};
@@ -233,7 +235,7 @@ TEST_F(Win32Windows, IconsComeAtTheirOwnSizes) {
     for (const int size : {16, 32, 48}) {
         SCOPED_TRACE(size);
         ICONINFO info{};
-        ASSERT_TRUE(GetIconInfo(win32::icon(runtime::Icon::Application, size), &info));
+        ASSERT_TRUE(GetIconInfo(win32::pictureIcon(runtime::kWindowIcon, size), &info));
         BITMAP bitmap{};
         GetObjectW(info.hbmMask, sizeof bitmap, &bitmap);
         DeleteObject(info.hbmMask);
@@ -406,13 +408,13 @@ TEST_F(Win32Windows, EveryCaptionFitsItsControl) {
                 continue;
             SCOPED_TRACE(control.name());
             HDC dc = GetDC(nullptr);
-            const HGDIOBJ before = SelectObject(dc, win32::fontOf(control));
+            const HGDIOBJ before = SelectObject(dc, win32::fontOnScreen(control));
             const RECT place = win32::areaOf(control);
             RECT area{0, 0, place.right - place.left, place.bottom - place.top};
             if (button)
                 InflateRect(&area, -2, -2); // within the frame
             RECT needed = area;
-            const std::wstring caption = win32::widen(control.peer().text());
+            const std::wstring caption = win32::widen(runtime::peerOf(control).text());
             DrawTextW(dc, caption.c_str(), int(caption.size()), &needed,
                       DT_CALCRECT | DT_WORDBREAK | DT_CENTER);
             SelectObject(dc, before);
@@ -474,7 +476,7 @@ void CALLBACK closeBox(HWND /*hwnd*/, UINT /*message*/, UINT_PTR timer, DWORD /*
 
 TEST_F(Win32Windows, TheRealBoxIsTaskModalAndAnswersItsButton) {
     const runtime::MsgBoxPresenter scripted = runtime::setMsgBoxPresenter({});
-    mainWindow = win32::windowOf(*main);
+    mainWindow = win32::createWindowIfMissing(*main);
     const std::tuple<MsgButtons, int, MsgAnswer> cases[] = {
         {MsgButtons::OKCancel, IDCANCEL, MsgAnswer::Cancel},
         {MsgButtons::OKCancel, IDOK, MsgAnswer::OK},
@@ -524,10 +526,10 @@ void CALLBACK readOwnerAndClose(HWND /*hwnd*/, UINT /*message*/, UINT_PTR timer,
 
 TEST_F(Win32Windows, ABoxBelongsToItsWindowAndGivesItTheKeyboardBack) {
     const runtime::MsgBoxPresenter scripted = runtime::setMsgBoxPresenter({});
-    mainWindow = win32::windowOf(*main);
+    mainWindow = win32::createWindowIfMissing(*main);
     choose(*main, "mnuAbout");
     const auto& about = *forms().find<frmAbout>();
-    const HWND aboutWindow = win32::windowOf(about);
+    const HWND aboutWindow = win32::createWindowIfMissing(about);
     ASSERT_TRUE(tabTo(about, "cmdSysInfo"));
     OwnedBox box;
     ownedBox = &box;
@@ -549,7 +551,7 @@ TEST_F(Win32Windows, ABoxBelongsToItsWindowAndGivesItTheKeyboardBack) {
 TEST_F(Win32Windows, TheFocusComesBackAfterMinimiseAndAfterAnotherWindow) {
     click(*main, "cmdConverter");
     const auto& conv = *forms().find<frmConvert>();
-    const HWND window = win32::windowOf(conv);
+    const HWND window = win32::createWindowIfMissing(conv);
     ASSERT_TRUE(tabTo(conv, "cmdReset"));
     ShowWindow(window, SW_MINIMIZE);
     win32::pumpMessages();

@@ -1,0 +1,43 @@
+#include "runtime/controls.h"
+
+#include "runtime/peer_access.h"
+
+namespace clearmark::runtime {
+
+const std::string& Control::name() const {
+    return peer_->name();
+}
+
+ControlKind Control::kind() const {
+    return peer_->kind();
+}
+
+bool Control::visible() const {
+    return peer_->visible();
+}
+
+void Control::setVisible(bool visible) const {
+    peer_->setVisible(visible);
+}
+
+std::string Control::text() const {
+    return peer_->text();
+}
+
+void Control::setText(std::string_view text) const {
+    peer_->setText(std::string(text));
+}
+
+bool OptionButton::value() const {
+    return PeerAccess::of(*this).value();
+}
+
+void OptionButton::setValue(bool selected) const {
+    PeerAccess::of(*this).setValue(selected);
+}
+
+void Picture::setPicture(std::string_view name) const {
+    PeerAccess::of(*this).setPicture(std::string(name));
+}
+
+} // namespace clearmark::runtime

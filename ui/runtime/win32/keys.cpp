@@ -1,0 +1,59 @@
+// The keys that our windows take before their controls do: Enter, Esc, Tab and access keys.
+#include "runtime/win32/window.h"
+
+namespace clearmark::runtime::win32 {
+
+bool Win32Window::pressKey(WPARAM key) {
+    Win32Control* focusedControl = focused();
+    if (key == VK_RETURN) {
+        // Enter presses the focused command button, else the window's default button.
+        Win32Control* target =
+            focusedControl != nullptr && focusedControl->kind() == ControlKind::CommandButton
+                ? focusedControl
+                : defaultButton_;
+        if (target != nullptr)
+            SendMessageW(target->handle(), BM_CLICK, 0, 0);
+        return true;
+    }
+    if (key == VK_ESCAPE) {
+        if (cancelButton_ != nullptr)
+            SendMessageW(cancelButton_->handle(), BM_CLICK, 0, 0);
+        return true;
+    }
+    return false;
+}
+
+bool translateWindowKeys(MSG& msg) {
+    if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN && msg.message != WM_SYSCHAR &&
+        msg.message != WM_CHAR)
+        return false;
+    HWND top = msg.hwnd;
+    while (top != nullptr && (GetWindowLongPtrW(top, GWL_STYLE) & WS_CHILD) != 0)
+        top = GetParent(top);
+    Win32Window* window = Win32Window::fromHandle(top);
+    if (window == nullptr)
+        return false;
+    if (msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE))
+        return window->pressKey(msg.wParam);
+    if (msg.message == WM_CHAR && (msg.wParam == L'\r' || msg.wParam == 0x1B))
+        return true; // the key's character, once the key has been handled
+    // Tab, the arrow keys among the option buttons, and access keys such as Alt+S.
+    return IsDialogMessageW(top, &msg) != FALSE;
+}
+
+void pumpMessages() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            // Kept for the event loop that is to end.
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        if (!translateWindowKeys(msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+}
+
+} // namespace clearmark::runtime::win32

@@ -1,0 +1,313 @@
+// A window of the program on Win32: its class, its procedure, and the focus it keeps.
+#include "runtime/win32/window.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace clearmark::runtime::win32 {
+namespace {
+
+constexpr int kFirstControlId = 100; // clear of IDOK and IDCANCEL
+constexpr int kFirstMenuId = 1000;
+
+DWORD styleFor(const WindowDesign& design) {
+    if (design.border == Border::FixedDialog)
+        return WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    return WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX |
+           WS_CLIPCHILDREN;
+}
+
+LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        auto* window = static_cast<Win32Window*>(create->lpCreateParams);
+        window->attach(hwnd);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
+    }
+    // Every window of this procedure is ours: its peer is in its user data from WM_NCCREATE
+    // until the peer goes.
+    if (auto* window = reinterpret_cast<Win32Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)))
+        return window->handle(message, wParam, lParam);
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+void registerWindowClass() {
+    static const bool registered = [] {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof windowClass;
+        windowClass.lpfnWndProc = windowProc;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.hIcon = pictureIcon(kWindowIcon, GetSystemMetrics(SM_CXICON));
+        windowClass.hIconSm = pictureIcon(kWindowIcon, GetSystemMetrics(SM_CXSMICON));
+        windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
+        windowClass.lpszClassName = kWindowClass;
+        return RegisterClassExW(&windowClass) != 0;
+    }();
+    if (!registered)
+        throw std::runtime_error("cannot register the window class");
+}
+
+} // namespace
+
+Win32Window::Win32Window(const WindowDesign& design)
+    : design_(design), caption_(widen(design.caption)) {}
+
+Win32Window::~Win32Window() {
+    if (hwnd_ == nullptr)
+        return;
+    // The controls are gone already: the window's last messages go to the system.
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    DestroyWindow(hwnd_);
+}
+
+Win32Window* Win32Window::fromHandle(HWND hwnd) {
+    wchar_t className[32] = {};
+    if (hwnd == nullptr || GetClassNameW(hwnd, className, 32) == 0 ||
+        std::wstring_view(className) != kWindowClass)
+        return nullptr;
+    return reinterpret_cast<Win32Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
+std::unique_ptr<ControlPeer> Win32Window::createControl(const ControlDesign& design) {
+    auto control =
+        std::make_unique<Win32Control>(*this, design, kFirstControlId + int(controls_.size()));
+    controls_.push_back(control.get());
+    return control;
+}
+
+std::vector<std::unique_ptr<ControlPeer>> Win32Window::createMenu(const MenuDesign& design) {
+    menu_ = &design;
+    std::vector<std::unique_ptr<ControlPeer>> entries;
+    for (const MenuEntryDesign& entry : design.entries) {
+        auto peer = std::make_unique<MenuEntry>(entry, kFirstMenuId + int(menuEntries_.size()));
+        menuEntries_.push_back(peer.get());
+        entries.push_back(std::move(peer));
+    }
+    return entries;
+}
+
+void Win32Window::setTabOrder(const std::vector<ControlPeer*>& order) {
+    for (ControlPeer* peer : order)
+        tabOrder_.push_back(static_cast<Win32Control*>(peer));
+}
+
+void Win32Window::setDefaultButtons(ControlPeer* defaultButton, ControlPeer* cancelButton) {
+    defaultButton_ = static_cast<Win32Control*>(defaultButton);
+    cancelButton_ = static_cast<Win32Control*>(cancelButton);
+}
+
+HWND Win32Window::createIfMissing() {
+    if (hwnd_ != nullptr)
+        return hwnd_;
+    registerWindowClass();
+    const DWORD style = styleFor(design_);
+    RECT frame{0, 0, pixels(design_.clientWidth), pixels(design_.clientHeight)};
+    AdjustWindowRectEx(&frame, style, menu_ != nullptr, 0);
+    int left = CW_USEDEFAULT;
+    int top = CW_USEDEFAULT;
+    if (design_.start) {
+        left = pixels(design_.start->left) + frame.left;
+        top = pixels(design_.start->top) + frame.top;
+    }
+    HMENU bar = nullptr;
+    if (menu_ != nullptr) {
+        bar = CreateMenu();
+        HMENU menu = CreatePopupMenu();
+        for (const MenuEntry* entry : menuEntries_)
+            AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(entry->id()),
+                        entry->caption().c_str());
+        AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(menu), widen(menu_->caption).c_str());
+    }
+    // A window kept out of the task bar is owned by the program's hidden window.
+    const HWND owner = design_.inTaskBar ? nullptr : hiddenOwner();
+    // The window procedure keeps the handle (WM_NCCREATE); none when the window is gone again.
+    if (CreateWindowExW(0, kWindowClass, caption_.c_str(), style, left, top,
+                        frame.right - frame.left, frame.bottom - frame.top, owner, bar,
+                        GetModuleHandleW(nullptr), this) == nullptr ||
+        hwnd_ == nullptr)
+        throw std::runtime_error(std::string("cannot create the window ") + design_.name);
+    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(designFont({})), FALSE);
+    // The keyboard moves through the system's controls in z-order: each is made last in
+    // it, in tab order. The option buttons form the window's one group.
+    bool inGroup = false;
+    for (Win32Control* control : tabOrder_) {
+        const bool option = control->kind() == ControlKind::OptionButton;
+        control->createOnScreen(hwnd_, !option || !inGroup, !option || isOptionStop(*control));
+        inGroup = option;
+    }
+    return hwnd_;
+}
+
+void Win32Window::setCaption(const std::string& caption) {
+    caption_ = widen(caption);
+    if (hwnd_ != nullptr)
+        SetWindowTextW(hwnd_, caption_.c_str());
+}
+
+void Win32Window::show() {
+    ShowWindow(createIfMissing(), SW_SHOW);
+    SetForegroundWindow(hwnd_);
+    if (focus_ != nullptr && focus_->handle() != nullptr)
+        SetFocus(focus_->handle());
+}
+
+void Win32Window::hide() {
+    if (hwnd_ != nullptr)
+        ShowWindow(hwnd_, SW_HIDE);
+}
+
+Win32Control* Win32Window::focused() const {
+    const HWND now = GetFocus();
+    if (now != nullptr && hwnd_ != nullptr && IsChild(hwnd_, now))
+        return controlWithHandle(now);
+    return focus_;
+}
+
+Win32Control* Win32Window::controlWithHandle(HWND child) const {
+    for (Win32Control* control : controls_)
+        if (control->handle() != nullptr && control->handle() == child)
+            return control;
+    return nullptr;
+}
+
+std::vector<Win32Control*> Win32Window::optionButtons() const {
+    std::vector<Win32Control*> options;
+    for (Win32Control* control : tabOrder_)
+        if (control->kind() == ControlKind::OptionButton)
+            options.push_back(control);
+    return options;
+}
+
+bool Win32Window::isOptionStop(const Win32Control& option) const {
+    const std::vector<Win32Control*> options = optionButtons();
+    const auto selected = std::find_if(options.begin(), options.end(),
+                                       [](const Win32Control* o) { return o->value(); });
+    return selected != options.end() ? &option == *selected : &option == options.front();
+}
+
+void Win32Window::keepOptionTabStops() const {
+    for (const Win32Control* option : optionButtons())
+        if (option->handle() != nullptr)
+            setStyle(option->handle(), WS_TABSTOP, isOptionStop(*option));
+}
+
+void Win32Window::invalidate(const RECT& area) const {
+    if (hwnd_ != nullptr)
+        InvalidateRect(hwnd_, &area, TRUE);
+}
+
+LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+        onCommand(wParam, lParam);
+        return 0;
+    case WM_CLOSE:
+        // The title-bar close button, the system menu and Alt+F4 ask the runtime.
+        if (closeRequested)
+            closeRequested();
+        return 0;
+    case WM_ERASEBKGND: {
+        RECT client;
+        GetClientRect(hwnd_, &client);
+        FillRect(reinterpret_cast<HDC>(wParam), &client, systemBrush(design_.backColor));
+        return 1;
+    }
+    case WM_PAINT: {
+        PAINTSTRUCT paintStruct;
+        HDC dc = BeginPaint(hwnd_, &paintStruct);
+        paint(dc, paintStruct.rcPaint);
+        EndPaint(hwnd_, &paintStruct);
+        return 0;
+    }
+    case WM_CTLCOLORSTATIC: {
+        // Option buttons and the picture: opaque in the button face.
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        SetBkColor(dc, systemColor(SystemColor::ButtonFace));
+        return reinterpret_cast<LRESULT>(systemBrush(SystemColor::ButtonFace));
+    }
+    case WM_DRAWITEM: {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (const Win32Control* control = controlWithHandle(item->hwndItem))
+            drawButton(*control, *item, control == defaultButton_);
+        return TRUE;
+    }
+    case WM_ACTIVATE:
+        onActivate(wParam);
+        if (LOWORD(wParam) != WA_INACTIVE && HIWORD(wParam) == 0 && restoreFocus())
+            return 0;
+        break;
+    case WM_SETFOCUS:
+        // The window itself has the focus (restored, a box closed, a click on its frame): it
+        // hands it on, as a dialog does.
+        if (restoreFocus())
+            return 0;
+        break;
+    case WM_GETOBJECT:
+        if (const LRESULT object =
+                answerWindowObject(hwnd_, wParam, lParam, [this] { return accessibleElements(); }))
+            return object;
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+void Win32Window::onCommand(WPARAM wParam, LPARAM lParam) {
+    const int id = LOWORD(wParam);
+    ControlPeer* chosen = nullptr;
+    if (lParam == 0 && HIWORD(wParam) == 0) { // from the menu
+        for (MenuEntry* entry : menuEntries_)
+            if (entry->id() == id)
+                chosen = entry;
+    } else if (HIWORD(wParam) == BN_CLICKED) {
+        for (Win32Control* control : controls_)
+            if (control->id() == id) {
+                if (control->kind() == ControlKind::OptionButton)
+                    keepOptionTabStops();
+                chosen = control;
+            }
+    }
+    if (chosen != nullptr && chosen->clicked)
+        chosen->clicked();
+}
+
+void Win32Window::onActivate(WPARAM wParam) {
+    // Windows gives an activated window the focus itself; the control that had it gets it
+    // back (handle()), once the window is no longer minimised (HIWORD).
+    if (LOWORD(wParam) == WA_INACTIVE)
+        if (const HWND now = GetFocus(); now != nullptr && IsChild(hwnd_, now))
+            focus_ = controlWithHandle(now);
+}
+
+bool Win32Window::restoreFocus() const {
+    if (hwnd_ == nullptr || IsIconic(hwnd_) || focus_ == nullptr || focus_->handle() == nullptr ||
+        !IsWindowVisible(focus_->handle()))
+        return false;
+    SetFocus(focus_->handle());
+    return true;
+}
+
+std::vector<AccessibleElement> Win32Window::accessibleElements() const {
+    // The labels hold tab indexes too: they are read in that order with the rest.
+    std::vector<const Win32Control*> order(controls_.begin(), controls_.end());
+    std::stable_sort(order.begin(), order.end(),
+                     [](const auto* a, const auto* b) { return a->tabIndex() < b->tabIndex(); });
+    std::vector<AccessibleElement> elements;
+    for (const Win32Control* control : order)
+        if (control->kind() != ControlKind::Label || control->visible())
+            elements.push_back({control->accessibleName(), control->accessibleRole(),
+                                control->handle(), control->area()});
+    return elements;
+}
+
+} // namespace clearmark::runtime::win32
+
+namespace clearmark::runtime {
+
+std::unique_ptr<WindowPeer> createWindowPeer(const WindowDesign& design) {
+    return std::make_unique<win32::Win32Window>(design);
+}
+
+} // namespace clearmark::runtime

@@ -1,0 +1,91 @@
+#pragma once
+
+// A window of the program on Win32: a window of our own class, made on the screen when it is
+// first shown (or reached by the test driver), so that a window loaded hidden at start costs
+// nothing until then.
+#include "runtime/implementation.h"
+#include "runtime/win32/accessible.h"
+#include "runtime/win32/control.h"
+#include "runtime/win32/win32.h"
+
+#include <string>
+#include <vector>
+
+namespace clearmark::runtime::win32 {
+
+inline constexpr wchar_t kWindowClass[] = L"ClearmarkWindow";
+
+// A label: opaque in the button face, its caption word-wrapped within the rectangle.
+void drawLabel(const Win32Control& label, HDC dc, RECT rect);
+// A command button of ours (owner-drawn), as the system draws its push buttons.
+void drawButton(const Win32Control& button, const DRAWITEMSTRUCT& item, bool isDefault);
+
+class Win32Window final : public WindowPeer {
+public:
+    explicit Win32Window(const WindowDesign& design);
+    ~Win32Window() override;
+    Win32Window(const Win32Window&) = delete;
+    Win32Window& operator=(const Win32Window&) = delete;
+
+    // The window of our class that the handle names; null for any other.
+    static Win32Window* fromHandle(HWND hwnd);
+
+    // The window on the screen: made now, hidden, with its controls, if it is not yet.
+    HWND createIfMissing();
+    // The window on the screen; null while it is not made.
+    HWND handle() const { return hwnd_; }
+    void attach(HWND hwnd) { hwnd_ = hwnd; }
+
+    std::unique_ptr<ControlPeer> createControl(const ControlDesign& design) override;
+    void addLine(const LineDesign& design) override { lines_.push_back(design); }
+    std::vector<std::unique_ptr<ControlPeer>> createMenu(const MenuDesign& design) override;
+    void setTabOrder(const std::vector<ControlPeer*>& order) override;
+    void setDefaultButtons(ControlPeer* defaultButton, ControlPeer* cancelButton) override;
+
+    std::string caption() const override { return narrow(caption_); }
+    void setCaption(const std::string& caption) override;
+    bool visible() const override { return hwnd_ != nullptr && IsWindowVisible(hwnd_); }
+    void show() override;
+    void hide() override;
+    bool hasFocusedControl() const override { return focused() != nullptr; }
+
+    // The control that holds the focus, or the one that will get it when the window is
+    // active.
+    Win32Control* focused() const;
+    void rememberFocus(Win32Control* control) { focus_ = control; }
+    bool isActive() const { return hwnd_ != nullptr && GetActiveWindow() == hwnd_; }
+    Win32Control* controlWithHandle(HWND child) const;
+    // The option buttons, in tab order; they are one stop of the Tab key: the selected one,
+    // else the first (the system would leave none while none is selected).
+    std::vector<Win32Control*> optionButtons() const;
+    bool isOptionStop(const Win32Control& option) const;
+    void keepOptionTabStops() const;
+    void invalidate(const RECT& area) const;
+    // Enter and Esc, before the focused control sees them; false for any other key.
+    bool pressKey(WPARAM key);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    // The lines beneath everything, then the labels (paint.cpp).
+    void paint(HDC dc, const RECT& dirty) const;
+    // The window's controls as a screen reader reads them, in tab order; labels while shown.
+    std::vector<AccessibleElement> accessibleElements() const;
+    // Gives the remembered control the focus again, unless the window is minimised.
+    bool restoreFocus() const;
+    void onCommand(WPARAM wParam, LPARAM lParam);
+    void onActivate(WPARAM wParam);
+
+    const WindowDesign& design_;
+    HWND hwnd_ = nullptr;
+    std::wstring caption_;
+    std::vector<Win32Control*> controls_; // owned by the runtime
+    std::vector<MenuEntry*> menuEntries_;
+    std::vector<Win32Control*> tabOrder_;
+    const MenuDesign* menu_ = nullptr;
+    std::vector<LineDesign> lines_;
+    Win32Control* defaultButton_ = nullptr;
+    Win32Control* cancelButton_ = nullptr;
+    Win32Control* focus_ = nullptr;
+};
+
+} // namespace clearmark::runtime::win32
