@@ -60,16 +60,15 @@ PixelImage readXpm(XpmImage xpm) {
             colourOf(line, static_cast<std::size_t>(perPixel));
     }
     PixelImage image{width, height, {}};
-    image.argb.reserve(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    const auto columns = static_cast<std::size_t>(width);
+    const auto each = static_cast<std::size_t>(perPixel);
+    image.argb.reserve(columns * static_cast<std::size_t>(height));
     for (int y = 0; y < height; ++y) {
         const char* row = xpm[1 + colours + y];
-        if (row == nullptr ||
-            std::string_view(row).size() !=
-                static_cast<std::size_t>(width) * static_cast<std::size_t>(perPixel))
+        if (row == nullptr || std::string_view(row).size() != columns * each)
             unreadable("row " + std::to_string(y + 1) + " of the wrong length");
-        for (int x = 0; x < width; ++x) {
-            const auto colour =
-                palette.find(std::string(row + x * perPixel, static_cast<std::size_t>(perPixel)));
+        for (std::size_t x = 0; x < columns; ++x) {
+            const auto colour = palette.find(std::string(row + x * each, each));
             if (colour == palette.end())
                 unreadable("row " + std::to_string(y + 1) + " has a colour not in the list");
             image.argb.push_back(colour->second);
@@ -80,6 +79,7 @@ PixelImage readXpm(XpmImage xpm) {
 
 void registerPicture(std::string_view name, const std::vector<XpmImage>& sizes) {
     std::vector<PixelImage> images;
+    images.reserve(sizes.size());
     for (const XpmImage xpm : sizes)
         images.push_back(readXpm(xpm));
     registered()[std::string(name)] = std::move(images);

@@ -17,7 +17,7 @@ QIcon pictureIcon(std::string_view name) {
     for (const PixelImage& image : pictureImages(name)) {
         // 0xAARRGGBB pixels, as QImage keeps them in ARGB32.
         const QImage pixels(reinterpret_cast<const uchar*>(image.argb.data()), image.width,
-                            image.height, image.width * 4, QImage::Format_ARGB32);
+                            image.height, qsizetype(image.width) * 4, QImage::Format_ARGB32);
         icon.addPixmap(QPixmap::fromImage(pixels.copy()));
     }
     if (!icon.isNull())

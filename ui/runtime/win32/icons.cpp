@@ -24,18 +24,19 @@ HICON makeIcon(const PixelImage& image, int size) {
     HBITMAP color = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (color == nullptr)
         return nullptr;
+    const auto side = static_cast<std::size_t>(size);
     // The AND mask: a set bit lets the background through. Rows are whole 16-bit words.
-    const int maskStride = (size + 15) / 16 * 2;
-    std::vector<BYTE> mask(static_cast<std::size_t>(maskStride) * static_cast<std::size_t>(size));
+    const std::size_t maskStride = (side + 15) / 16 * 2;
+    std::vector<BYTE> mask(maskStride * side);
+    const auto width = static_cast<std::size_t>(image.width);
+    const auto height = static_cast<std::size_t>(image.height);
     auto* pixels = static_cast<std::uint32_t*>(bits); // 0xAARRGGBB is BGRA in memory
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x) {
-            const std::uint32_t argb = image.argb[static_cast<std::size_t>(
-                y * image.height / size * image.width + x * image.width / size)];
-            pixels[y * size + x] = argb;
+    for (std::size_t y = 0; y < side; ++y)
+        for (std::size_t x = 0; x < side; ++x) {
+            const std::uint32_t argb = image.argb[y * height / side * width + x * width / side];
+            pixels[y * side + x] = argb;
             if ((argb >> 24) == 0)
-                mask[static_cast<std::size_t>(y * maskStride + x / 8)] |=
-                    static_cast<BYTE>(0x80 >> (x % 8));
+                mask[y * maskStride + x / 8] |= static_cast<BYTE>(0x80U >> (x % 8));
         }
     HBITMAP andMask = CreateBitmap(size, size, 1, 1, mask.data());
     ICONINFO icon{};
