@@ -97,6 +97,35 @@ TEST(ParseMeasurement, LongTextsDoNotBreakTheReader) {
     EXPECT_FALSE(parseMeasurement(std::string(100'000, '.')).has_value());
 }
 
+// A decimal comma in a text longer than any short buffer reads as the point does, down to the
+// last digit that decides a rounding: 1 + 2^-53 lies halfway between 1 and the next double.
+TEST(ParseMeasurement, LongTextsWithACommaReadAsWithAPoint) {
+    const std::string halfway = "1.00000000000000011102230246251565404236316680908203125";
+    const std::string zeros(2'000, '0');
+    const std::string texts[] = {
+        halfway + zeros,           // a tie: to the even neighbour, 1
+        halfway + zeros + "1",     // just above: the next double
+        "0." + zeros + "175e2003", // 1.75
+        "2." + std::string(5'000, '4'),
+        "0." + zeros + "1",    // below the smallest double: zero
+        zeros + "7.5e-1",      // leading zeros
+        "9." + zeros + "e400", // beyond the range
+    };
+    for (const std::string& text : texts) {
+        std::string typed = text;
+        typed[typed.find('.')] = ',';
+        const auto withPoint = parseMeasurement(text);
+        const auto withComma = parseMeasurement(typed);
+        ASSERT_EQ(withComma.has_value(), withPoint.has_value()) << text.substr(0, 60);
+        if (withPoint) {
+            EXPECT_EQ(*withComma, *withPoint) << text.substr(0, 60);
+        }
+    }
+    EXPECT_EQ(parseMeasurement(halfway + zeros), 1.0);
+    EXPECT_EQ(parseMeasurement(halfway + zeros + "1"), std::nextafter(1.0, 2.0));
+    EXPECT_FALSE(parseMeasurement(zeros + "," + zeros + ",5").has_value());
+}
+
 struct FormatCase {
     double value;
     std::string expected;

@@ -92,15 +92,17 @@ const std::vector<PixelImage>& pictureImages(std::string_view name) {
 }
 
 const PixelImage* pictureImage(std::string_view name, int size) {
-    const PixelImage* best = nullptr;
+    // The smallest that is at least the size asked for; else the largest there is.
+    const PixelImage* smallestLarger = nullptr;
+    const PixelImage* largest = nullptr;
     for (const PixelImage& image : pictureImages(name)) {
-        // The smallest that is at least the size asked for; else the largest there is.
-        const bool fits = image.width >= size;
-        if (best == nullptr || (fits && (best->width < size || image.width < best->width)) ||
-            (!fits && best->width < size && image.width > best->width))
-            best = &image;
+        if (image.width >= size &&
+            (smallestLarger == nullptr || image.width < smallestLarger->width))
+            smallestLarger = &image;
+        if (largest == nullptr || image.width > largest->width)
+            largest = &image;
     }
-    return best;
+    return smallestLarger != nullptr ? smallestLarger : largest;
 }
 
 } // namespace clearmark::runtime

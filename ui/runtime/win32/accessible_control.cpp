@@ -9,12 +9,9 @@
 namespace clearmark::runtime::win32 {
 namespace {
 
-using accessible::answer;
-using accessible::asksForClient;
+using accessible::answerWith;
 using accessible::Forwarder;
-using accessible::inApartment;
 using accessible::isSelf;
-using accessible::objectOf;
 
 // The role of a control of the system's classes that our windows use, where the system's object
 // takes it for a bare client area (Wine's does for buttons and pictures).
@@ -68,15 +65,7 @@ private:
 
 // 0: let the control's own procedure answer as usual.
 LRESULT answerControlObject(HWND control, WPARAM wParam, LPARAM lParam, const std::wstring& name) {
-    if (!asksForClient(lParam) || name.empty() || !inApartment())
-        return 0;
-    IAccessible* system = objectOf(control, true);
-    if (system == nullptr)
-        return 0;
-    auto* object = new (std::nothrow) NamedControl(control, system, name);
-    if (object == nullptr)
-        system->Release();
-    return answer(object, wParam);
+    return name.empty() ? 0 : answerWith<NamedControl>(control, wParam, lParam, name);
 }
 
 } // namespace clearmark::runtime::win32

@@ -217,9 +217,7 @@ bool asksForClient(LPARAM lParam) {
     return static_cast<DWORD>(lParam) == static_cast<DWORD>(OBJID_CLIENT);
 }
 
-LRESULT answer(Forwarder* object, WPARAM wParam) {
-    if (object == nullptr)
-        return 0;
+LRESULT handOver(Forwarder* object, WPARAM wParam) {
     const LRESULT result =
         LresultFromObject(kAccessibleIid, wParam, static_cast<IAccessible*>(object));
     object->Release();

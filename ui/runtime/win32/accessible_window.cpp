@@ -12,10 +12,8 @@
 namespace clearmark::runtime::win32 {
 namespace {
 
-using accessible::answer;
-using accessible::asksForClient;
+using accessible::answerWith;
 using accessible::Forwarder;
-using accessible::inApartment;
 using accessible::number;
 using accessible::objectOf;
 
@@ -245,15 +243,7 @@ private:
 // 0: let the window procedure answer as usual.
 LRESULT answerWindowObject(HWND window, WPARAM wParam, LPARAM lParam,
                            const AccessibleElements& elements) {
-    if (!asksForClient(lParam) || !elements || !inApartment())
-        return 0;
-    IAccessible* system = objectOf(window, true);
-    if (system == nullptr)
-        return 0;
-    auto* object = new (std::nothrow) WindowObject(window, system, elements);
-    if (object == nullptr)
-        system->Release();
-    return answer(object, wParam);
+    return elements ? answerWith<WindowObject>(window, wParam, lParam, elements) : 0;
 }
 
 } // namespace clearmark::runtime::win32
