@@ -65,7 +65,11 @@ private:
 
 // 0: let the control's own procedure answer as usual.
 LRESULT answerControlObject(HWND control, WPARAM wParam, LPARAM lParam, const std::wstring& name) {
-    return name.empty() ? 0 : answerWith<NamedControl>(control, wParam, lParam, name);
+    if (name.empty())
+        return 0;
+    return answerWith(control, wParam, lParam, [&](IAccessible* system) -> Forwarder* {
+        return new (std::nothrow) NamedControl(control, system, name);
+    });
 }
 
 } // namespace clearmark::runtime::win32

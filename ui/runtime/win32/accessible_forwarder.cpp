@@ -217,11 +217,31 @@ bool asksForClient(LPARAM lParam) {
     return static_cast<DWORD>(lParam) == static_cast<DWORD>(OBJID_CLIENT);
 }
 
+namespace {
+
+// Hands the object to the reader, or gives 0 when that fails; the object is released.
 LRESULT handOver(Forwarder* object, WPARAM wParam) {
     const LRESULT result =
         LresultFromObject(kAccessibleIid, wParam, static_cast<IAccessible*>(object));
     object->Release();
     return result > 0 ? result : 0;
+}
+
+} // namespace
+
+LRESULT answerWith(HWND hwnd, WPARAM wParam, LPARAM lParam,
+                   const std::function<Forwarder*(IAccessible* system)>& make) {
+    if (!asksForClient(lParam) || !inApartment())
+        return 0;
+    IAccessible* system = objectOf(hwnd, true);
+    if (system == nullptr)
+        return 0;
+    Forwarder* object = make(system);
+    if (object == nullptr) {
+        system->Release();
+        return 0;
+    }
+    return handOver(object, wParam);
 }
 
 } // namespace clearmark::runtime::win32::accessible

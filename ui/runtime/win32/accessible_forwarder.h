@@ -5,8 +5,6 @@
 // Readers in other processes reach the objects through COM; once the window is gone, every call
 // fails as disconnected.
 #include <functional>
-#include <new>
-#include <utility>
 #include <windows.h>
 
 #include <oleacc.h>
@@ -116,25 +114,10 @@ private:
 // Whether WM_GETOBJECT asks for a window's client area.
 bool asksForClient(LPARAM lParam);
 
-// Hands the object to the reader, or gives 0 when that fails; the object is released.
-LRESULT handOver(Forwarder* object, WPARAM wParam);
-
-// Answers WM_GETOBJECT for the client area of the window with an Object made over the system's
-// own object; 0 (the window answers as usual) for any other question, or when no object can be
-// made or handed over.
-template <class Object, class... Arguments>
-LRESULT answerWith(HWND hwnd, WPARAM wParam, LPARAM lParam, Arguments&&... arguments) {
-    if (!asksForClient(lParam) || !inApartment())
-        return 0;
-    IAccessible* system = objectOf(hwnd, true);
-    if (system == nullptr)
-        return 0;
-    auto* object = new (std::nothrow) Object(hwnd, system, std::forward<Arguments>(arguments)...);
-    if (object == nullptr) {
-        system->Release();
-        return 0;
-    }
-    return handOver(object, wParam);
-}
+// Answers WM_GETOBJECT for the client area of the window with the object that `make` builds
+// over the system's own object (null when it cannot); 0 (the window answers as usual) for any
+// other question, or when no object can be made or handed over.
+LRESULT answerWith(HWND hwnd, WPARAM wParam, LPARAM lParam,
+                   const std::function<Forwarder*(IAccessible* system)>& make);
 
 } // namespace clearmark::runtime::win32::accessible

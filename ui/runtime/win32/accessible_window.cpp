@@ -243,7 +243,11 @@ private:
 // 0: let the window procedure answer as usual.
 LRESULT answerWindowObject(HWND window, WPARAM wParam, LPARAM lParam,
                            const AccessibleElements& elements) {
-    return elements ? answerWith<WindowObject>(window, wParam, lParam, elements) : 0;
+    if (!elements)
+        return 0;
+    return answerWith(window, wParam, lParam, [&](IAccessible* system) -> Forwarder* {
+        return new (std::nothrow) WindowObject(window, system, elements);
+    });
 }
 
 } // namespace clearmark::runtime::win32
