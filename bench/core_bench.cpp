@@ -1,6 +1,9 @@
 // The number text rules beside the standard conversions they build on, on the same inputs.
-// Prints each rule's time as a ratio of its standard baseline after the usual table.
+// Prints each rule's time as a ratio of its standard baseline after the usual table. Then
+// the planner for the whole engine, and the exhaustive search the tests check it against.
+#include "core/exhaustive_sheet.h"
 #include "core/measurement.h"
+#include "core/valve_sheet.h"
 
 #include <benchmark/benchmark.h>
 
@@ -9,6 +12,7 @@
 #include <cstdio>
 #include <map>
 #include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -76,10 +80,57 @@ void BM_to_chars(benchmark::State& state) {
         }
 }
 
+// An engine of 8 cylinders, each with 2 intake valves and 1 exhaust, on the Triumph ranges
+// and catalogue, with gaps spread either side of each range (about half out of it), shims
+// of the catalogue, and the given number of spares.
+clearmark::SheetInput triumphEngine(std::size_t valves, std::size_t spares,
+                                    bool leaveInRangeAlone) {
+    using clearmark::ValveKind;
+    constexpr clearmark::Nanometres um = 1000;
+    clearmark::SheetInput input;
+    input.intake = {150 * um, 200 * um, 175 * um};
+    input.exhaust = {250 * um, 300 * um, 275 * um};
+    input.catalogue = {2000 * um, 3200 * um, 25 * um};
+    input.leaveInRangeAlone = leaveInRangeAlone;
+    std::mt19937_64 rng(24);
+    const auto within = [&rng](int lo, int hi) {
+        return std::uniform_int_distribution<int>(lo, hi)(rng);
+    };
+    for (std::size_t i = 0; i < valves; ++i) {
+        const ValveKind kind = i % 3 == 2 ? ValveKind::Exhaust : ValveKind::Intake;
+        const clearmark::ClearanceRange& range =
+            kind == ValveKind::Intake ? input.intake : input.exhaust;
+        // Half in range, half up to 0.1 mm either side of it, measured to 0.005 mm.
+        const int steps = static_cast<int>((range.to - range.from) / (5 * um));
+        const int at =
+            i % 2 == 0 ? within(0, steps) : (within(0, 1) ? steps + within(1, 20) : -within(1, 20));
+        input.valves.push_back({kind, range.from + at * 5 * um, (2300 + 25 * within(0, 28)) * um});
+    }
+    for (std::size_t s = 0; s < spares; ++s)
+        input.spares.push_back((2200 + 25 * within(0, 36)) * um);
+    return input;
+}
+
+// The time to plan a 24-valve engine with 24 spares.
+void BM_planSheet(benchmark::State& state) {
+    const clearmark::SheetInput input = triumphEngine(24, 24, true);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(clearmark::planSheet(input));
+}
+
+// The time of the exhaustive search over a 7-valve engine with every shim out and 3 spares.
+void BM_exhaustiveSheet7(benchmark::State& state) {
+    const clearmark::SheetInput input = triumphEngine(7, 3, false);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(clearmark::checks::exhaustiveBest(input).score);
+}
+
 BENCHMARK(BM_parseMeasurement);
 BENCHMARK(BM_from_chars);
 BENCHMARK(BM_formatMeasurement);
 BENCHMARK(BM_to_chars);
+BENCHMARK(BM_planSheet)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_exhaustiveSheet7)->Unit(benchmark::kMillisecond);
 
 // Keeps each benchmark's time per iteration for the ratios.
 class RatioReporter : public benchmark::ConsoleReporter {

@@ -40,7 +40,6 @@ struct Cost {
         order -= o.order;
         return *this;
     }
-    friend Cost operator+(Cost a, const Cost& b) { return a += b; }
     friend Cost operator-(Cost a, const Cost& b) { return a -= b; }
 };
 
@@ -295,7 +294,11 @@ std::string formatLength(Nanometres length, GapUnit unit) {
     const std::int64_t units = (magnitude + per / 2) / per;
     std::string fraction = std::to_string(units % scale);
     fraction.insert(0, std::size_t(decimals) - fraction.size(), '0');
-    return (negative && units != 0 ? "-" : "") + std::to_string(units / scale) + "." + fraction;
+    std::string text = negative && units != 0 ? "-" : "";
+    text += std::to_string(units / scale);
+    text += '.';
+    text += fraction;
+    return text;
 }
 
 SpareList parseSpares(std::string_view text) {
