@@ -8,6 +8,7 @@
 #include "runtime/application.h"
 #include "runtime/program.h"
 #include "runtime/qt/access.h"
+#include "sheet/frmValveSheet.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -54,6 +55,21 @@ bool saveBadDataBox(const runtime::Form& main, const QString& folder) {
     return true;
 }
 
+// The sheet with the worked Triumph example typed in and planned.
+void planTriumphTwin(const frmValveSheet& sheet) {
+    const char* const typed[][2] = {{"0.100", "2.450"}, {"0.180", "2.500"}, {"0.320", "2.400"},
+                                    {"0.240", "2.550"}, {"0.230", "2.375"}, {"0.150", "2.600"},
+                                    {"0.210", "2.450"}, {"0.280", "2.425"}};
+    for (std::size_t i = 0; i < std::size(typed); ++i) {
+        const std::string row = std::to_string(i + 1);
+        sheet.control<runtime::TextBox>("txtGap" + row).setText(typed[i][0]);
+        sheet.control<runtime::TextBox>("txtShim" + row).setText(typed[i][1]);
+    }
+    sheet.control<runtime::TextBox>("txtSpares").setText("2.475");
+    runtime::qt::widgetOf<QAbstractButton>(sheet.control<runtime::CommandButton>("cmdPlan"))
+        ->click();
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -73,6 +89,8 @@ int main(int argc, char* argv[]) {
     failures += save(forms.show<frmConvert>(), folder) ? 0 : 1;
     failures += save(forms.show<frmHelpCalculator>(), folder) ? 0 : 1;
     failures += save(forms.show<frmAbout>(), folder) ? 0 : 1;
+    planTriumphTwin(forms.show<frmValveSheet>());
+    failures += save(forms.show<frmValveSheet>(), folder) ? 0 : 1;
     failures += saveBadDataBox(forms.show<frmClearmark>(), folder) ? 0 : 1;
     return failures == 0 ? 0 : 1;
 }

@@ -154,6 +154,8 @@ def main_controls(new_shim_shown, gap="", old="", desired="", new=""):
         ("text", "Original Shim Size", True, old),
         ("text", "Desired Gap Specification", True, desired),
         ("text", "New Shim Size (approx)", new_shim_shown, new),
+        ("menu item", "Tools", True),
+        ("menu item", "Valve Sheet...", False),
         ("menu item", "Help", True),
         ("menu item", "About", False),
         ("menu item", "Help", False),
@@ -206,10 +208,77 @@ def run():
     press(find(menu, "menu item", "Help").get_child_at_index(0).get_child_at_index(0))
     expect_window("dialog", "About Clearmark", ABOUT)
 
+    press(find(menu, "menu item", "Tools").get_child_at_index(0).get_child_at_index(0))
+    read_valve_sheet()
+
     # Exit asks first; Cancel keeps the program.
     press(find(main, "push button", "Exit"))
     expect_box("EXIT Program", "Are you sure you want to Exit program", ["OK", "Cancel"], "Cancel")
     check(top_level("frame", MAIN) is not None, "the main window went with Cancel")
+
+
+# The worked Triumph example: gap, shim, then the plan and the new gap read back.
+TWIN = [
+    ("Cylinder 1 intake 1", "0.100", "2.450", "fit 2.375 from cylinder 2 intake 1", "0.175"),
+    ("Cylinder 1 intake 2", "0.180", "2.500", "keep", "0.180"),
+    ("Cylinder 1 exhaust 1", "0.320", "2.400", "fit 2.450 from cylinder 1 intake 1", "0.270"),
+    ("Cylinder 1 exhaust 2", "0.240", "2.550", "buy 2.525", "0.265"),
+    ("Cylinder 2 intake 1", "0.230", "2.375", "fit 2.450 from cylinder 2 exhaust 1", "0.155"),
+    ("Cylinder 2 intake 2", "0.150", "2.600", "keep", "0.150"),
+    ("Cylinder 2 exhaust 1", "0.210", "2.450", "fit 2.400 from cylinder 1 exhaust 1", "0.260"),
+    ("Cylinder 2 exhaust 2", "0.280", "2.425", "keep", "0.280"),
+]
+
+
+def read_valve_sheet():
+    sheet = wait_for(lambda: top_level("frame", "Valve Sheet"), "no frame named 'Valve Sheet'")
+    if sheet is None:
+        return
+    read = controls(sheet)
+    if PRINT:
+        print("frame 'Valve Sheet'")
+        for entry in read:
+            print("   ", entry)
+    for entry in [
+        ("text", "Cylinders", True, "2"),
+        ("text", "Intake gap from", True, "0.15"),
+        ("text", "Exhaust aim", True, "0.275"),
+        ("text", "Shim step", True, "0.025"),
+        ("text", "Spare shims", True, ""),
+        ("radio button", "Millimeters", True),
+        ("radio button", "Inches", True),
+        ("check box", "Leave valves in range alone", True),
+        ("text", "Cylinder 2 exhaust 2 gap", True, ""),
+        ("text", "Cylinder 2 exhaust 2 new gap", True, ""),
+        ("text", "Buy", True, ""),
+        ("push button", "Plan", True),
+        ("push button", "Close", True),
+    ]:
+        check(entry in read, f"'Valve Sheet': {entry} not read")
+    rows = [e for e in read if e[0] == "text" and e[1].startswith("Cylinder ") and e[2]]
+    check(len(rows) == 4 * len(TWIN), f"'Valve Sheet': {len(rows)} row boxes showing, not 32")
+
+    def box(name):
+        return find(sheet, "text", name)
+
+    Atspi.EditableText.set_text_contents(box("Spare shims"), "2.475")
+    for valve, gap, shim, _, _ in TWIN:
+        Atspi.EditableText.set_text_contents(box(valve + " gap"), gap)
+        Atspi.EditableText.set_text_contents(box(valve + " shim"), shim)
+    press(find(sheet, "push button", "Plan"))
+    wait_for(lambda: text_of(box("Buy")), "the sheet planned nothing")
+    for valve, _, _, plan, new_gap in TWIN:
+        check(text_of(box(valve + " plan")) == plan, f"{valve} plan: {text_of(box(valve + ' plan'))!r}")
+        check(text_of(box(valve + " new gap")) == new_gap, f"{valve} new gap read wrong")
+    check(text_of(box("Buy")) == "1 \u00d7 2.525", f"Buy: {text_of(box('Buy'))!r}")
+    check(text_of(box("Left over")) == "2.475, 2.550", f"Left over: {text_of(box('Left over'))!r}")
+
+    Atspi.EditableText.set_text_contents(box("Cylinder 2 exhaust 1 shim"), "2.4x")
+    press(find(sheet, "push button", "Plan"))
+    expect_box("Valve Sheet", "Cylinder 2 exhaust 1 shim is not a number", ["OK"], "OK")
+    wait_for(lambda: text_of(box("Buy")) == "", "the plan stayed after bad input")
+    press(find(sheet, "push button", "Close"))
+    wait_for(lambda: top_level("frame", "Valve Sheet") is None, "the sheet did not close")
 
 
 # The help text: its paragraphs, each followed by the run of blanks that ends its line.

@@ -11,7 +11,7 @@ import shlex
 import sys
 
 source, build = (pathlib.Path(p).resolve() for p in sys.argv[1:3])
-WINDOWS = ["ui/main", "ui/convert", "ui/info"]
+WINDOWS = ["ui/main", "ui/convert", "ui/info", "ui/sheet"]
 RULES = ["ui/runtime"]  # its own files only, not the implementations' folders below it
 TOOLKIT = re.compile(r"qt|QtWidgets|QtGui|QtCore", re.IGNORECASE)
 FOR_IMPLEMENTATIONS = re.compile(

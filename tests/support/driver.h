@@ -11,12 +11,12 @@
 
 namespace clearmark::testing_support {
 
-enum class Key { Tab, ShiftTab, Enter, Escape, Space };
+enum class Key { Tab, ShiftTab, Enter, Escape, Space, Backspace };
 
 class Driver {
 public:
     virtual ~Driver() = default;
-    // A mouse click on a command button or an option button.
+    // A mouse click on a command button, an option button or a check box.
     virtual void click(const runtime::Control& control) = 0;
     // Chooses an entry of a window's menu.
     virtual void choose(const runtime::MenuItem& entry) = 0;

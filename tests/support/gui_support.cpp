@@ -3,6 +3,7 @@
 #include "convert/frmConvert.h"
 #include "info/frmAbout.h"
 #include "info/frmHelpCalculator.h"
+#include "sheet/frmValveSheet.h"
 
 #include <algorithm>
 
@@ -119,6 +120,7 @@ std::string GuiTest::loadedWindows() {
     add(runtime::forms().find<frmConvert>());
     add(runtime::forms().find<frmHelpCalculator>());
     add(runtime::forms().find<frmAbout>());
+    add(runtime::forms().find<frmValveSheet>());
     return names;
 }
 

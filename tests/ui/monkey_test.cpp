@@ -5,6 +5,7 @@
 #include "info/frmAbout.h"
 #include "info/frmHelpCalculator.h"
 #include "main/frmClearmark.h"
+#include "sheet/frmValveSheet.h"
 #include "support/expected_boxes.h"
 #include "support/gui_support.h"
 
@@ -33,6 +34,8 @@ protected:
     std::vector<MsgBoxRequest> allowed;
     std::vector<MsgBoxRequest> shown;
     bool mayEnd = false;
+    // The sheet's Plan and Copy may show a box of the sheet's about any field.
+    bool sheetBoxes = false;
     int boxCount = 0;
     std::mt19937 random;
 
@@ -79,6 +82,7 @@ protected:
         add(forms().find<frmConvert>());
         add(forms().find<frmHelpCalculator>());
         add(forms().find<frmAbout>());
+        add(forms().find<frmValveSheet>());
         return windows;
     }
     struct Shown {
@@ -97,8 +101,10 @@ protected:
     }
 
     // What pressing the command button of that name may show, and whether it may end the run.
-    void allowFor(const std::string& button) {
-        if (button == "cmdCalculate") {
+    void allowFor(const runtime::Form& window, const std::string& button) {
+        if (&window == forms().find<frmValveSheet>()) {
+            sheetBoxes = button == "cmdPlan" || button == "cmdCopy";
+        } else if (button == "cmdCalculate") {
             allowed = {kShimSizes, kBadData};
         } else if (button == "cmdExit") {
             allowed = {kExit};
@@ -117,6 +123,7 @@ protected:
         allowed.clear();
         shown.clear();
         mayEnd = false;
+        sheetBoxes = false;
         switch (pick(10)) {
         case 0:
         case 1: { // type into a text box, or paste
@@ -142,19 +149,20 @@ protected:
         case 3:
         case 4:
         case 5: { // click a button
-            const std::vector<Shown> buttons =
-                shownControls({ControlKind::CommandButton, ControlKind::OptionButton});
+            const std::vector<Shown> buttons = shownControls(
+                {ControlKind::CommandButton, ControlKind::OptionButton, ControlKind::CheckBox});
             if (buttons.empty())
                 return;
             const Shown& button = buttons[pick(buttons.size())];
             if (button.control.kind() == ControlKind::CommandButton)
-                allowFor(button.control.name());
+                allowFor(*button.window, button.control.name());
             input().click(button.control);
             return;
         }
         case 6: { // a menu entry
             const frmClearmark* main = forms().find<frmClearmark>();
-            input().choose(main->control<runtime::MenuItem>(chance(50) ? "mnuAbout" : "mnuHelp2"));
+            static const char* const entries[] = {"mnuAbout", "mnuHelp2", "mnuValveSheet"};
+            input().choose(main->control<runtime::MenuItem>(entries[pick(std::size(entries))]));
             return;
         }
         case 7: { // close a window by its close button
@@ -179,7 +187,10 @@ protected:
             const std::string focus = input().focused(*window);
             const bool pressesFocus = key == Key::Enter || key == Key::Space;
             if (pressesFocus && isCommandButton(*window, focus))
-                allowFor(focus);
+                allowFor(*window, focus);
+            // Enter elsewhere in the sheet presses Plan, its default button.
+            if (key == Key::Enter && window == forms().find<frmValveSheet>())
+                sheetBoxes = true;
             input().press(*window, key);
             return;
         }
@@ -200,7 +211,9 @@ protected:
     void checkInvariants() {
         input().settle();
         for (const MsgBoxRequest& box : shown) {
-            const bool permitted = std::find(allowed.begin(), allowed.end(), box) != allowed.end();
+            const bool permitted =
+                std::find(allowed.begin(), allowed.end(), box) != allowed.end() ||
+                (sheetBoxes && box.caption == "Valve Sheet" && box.buttons == MsgButtons::OK);
             ASSERT_TRUE(permitted)
                 << "unexpected box: " << box.text.substr(0, 80) << " / " << box.caption;
         }
@@ -224,6 +237,24 @@ protected:
             ASSERT_FALSE(control<runtime::OptionButton>(*conv, "optMmToInches").value() &&
                          control<runtime::OptionButton>(*conv, "optInchesToMm").value())
                 << "both directions selected";
+        }
+        if (const frmValveSheet* sheet = forms().find<frmValveSheet>()) {
+            // A row shows whole; a plan on show has a line for every row, and a box about a
+            // field took the last plan away.
+            const bool planned = !textBox(*sheet, "txtBuy").text().empty();
+            ASSERT_FALSE(planned && !shown.empty() && shown[0].caption == "Valve Sheet" &&
+                         shown[0].text.find("copied") == std::string::npos)
+                << "a plan left beside a box about its input";
+            for (std::size_t i = 1; i <= kMostValves; ++i) {
+                const std::string n = std::to_string(i);
+                const bool row = label(*sheet, ("lblValve" + n).c_str()).visible();
+                const runtime::TextBox plan = textBox(*sheet, ("txtPlan" + n).c_str());
+                ASSERT_EQ(textBox(*sheet, ("txtShim" + n).c_str()).visible(), row) << "row " << n;
+                ASSERT_EQ(plan.visible(), row) << "row " << n;
+                if (row) {
+                    ASSERT_EQ(plan.text().empty(), !planned) << "row " << n;
+                }
+            }
         }
     }
 };

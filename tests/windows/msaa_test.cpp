@@ -28,13 +28,16 @@ void press(HWND window, const wchar_t* caption) {
                  reinterpret_cast<LPARAM>(button));
 }
 
-// The Help menu's entry by keyboard, counted from 0 (the menu belongs to the program).
-void chooseMenuEntry(HWND window, int position) {
+// A menu's entry by keyboard, both counted from 0: Tools, then Help (the menu bar belongs to
+// the program).
+void chooseMenuEntry(HWND window, int menu, int position) {
     SetForegroundWindow(window);
     for (int i = 0; i < 100 && GetForegroundWindow() != window; ++i)
         Sleep(20);
     ASSERT_EQ(GetForegroundWindow(), window);
-    std::vector<WORD> keys{VK_F10, VK_DOWN};
+    std::vector<WORD> keys{VK_F10};
+    keys.insert(keys.end(), static_cast<std::size_t>(menu), VK_RIGHT);
+    keys.push_back(VK_DOWN);
     keys.insert(keys.end(), static_cast<std::size_t>(position), VK_DOWN);
     keys.push_back(VK_RETURN);
     for (const WORD key : keys) {
@@ -236,6 +239,64 @@ const std::vector<Said> kAbout = {
     {kLabel, L"Version " CLEARMARK_VERSION},
 };
 
+// The valve sheet: its settings and rows by name, and the worked Triumph example planned.
+void readValveSheet(HWND main) {
+    chooseMenuEntry(main, 0, 0);
+    const HWND sheet = waitForWindow(nullptr, L"Valve Sheet");
+    ASSERT_NE(sheet, nullptr);
+    const std::vector<Child> children = childrenOf(sheet);
+    for (const Said& expected : std::vector<Said>{
+             {kText, L"Cylinders"},
+             {kText, L"Intake gap from"},
+             {kText, L"Exhaust aim"},
+             {kText, L"Spare shims"},
+             {kOption, L"Inches"},
+             {ROLE_SYSTEM_CHECKBUTTON, L"Leave valves in range alone"},
+             {kText, L"Cylinder 2 exhaust 2 gap"},
+             {kText, L"Cylinder 2 exhaust 2 new gap"},
+             {kText, L"Left over"},
+             {kButton, L"Plan"},
+         })
+        EXPECT_NE(childNamed(children, expected.role, expected.name), nullptr)
+            << testing::PrintToString(expected);
+    const auto put = [&](const std::wstring& name, const wchar_t* text) {
+        const Child* box = childNamed(children, kText, name);
+        ASSERT_NE(box, nullptr) << "no text box";
+        HWND edit = nullptr;
+        ASSERT_HRESULT_SUCCEEDED(WindowFromAccessibleObject(box->object.get(), &edit));
+        SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    };
+    const wchar_t* const twin[][3] = {{L"Cylinder 1 intake 1", L"0.100", L"2.450"},
+                                      {L"Cylinder 1 intake 2", L"0.180", L"2.500"},
+                                      {L"Cylinder 1 exhaust 1", L"0.320", L"2.400"},
+                                      {L"Cylinder 1 exhaust 2", L"0.240", L"2.550"},
+                                      {L"Cylinder 2 intake 1", L"0.230", L"2.375"},
+                                      {L"Cylinder 2 intake 2", L"0.150", L"2.600"},
+                                      {L"Cylinder 2 exhaust 1", L"0.210", L"2.450"},
+                                      {L"Cylinder 2 exhaust 2", L"0.280", L"2.425"}};
+    put(L"Spare shims", L"2.475");
+    for (const auto& valve : twin) {
+        put(std::wstring(valve[0]) + L" gap", valve[1]);
+        put(std::wstring(valve[0]) + L" shim", valve[2]);
+    }
+    press(sheet, L"Plan");
+    const auto valueOf = [&](const std::wstring& name) {
+        const Child* box = childNamed(children, kText, name);
+        return box != nullptr ? box->value() : L"(none)";
+    };
+    for (int i = 0; i < 100 && valueOf(L"Buy").empty(); ++i)
+        Sleep(50);
+    EXPECT_EQ(valueOf(L"Cylinder 1 intake 1 plan"), L"fit 2.375 from cylinder 2 intake 1");
+    EXPECT_EQ(valueOf(L"Cylinder 1 exhaust 2 plan"), L"buy 2.525");
+    EXPECT_EQ(valueOf(L"Cylinder 1 exhaust 2 new gap"), L"0.265");
+    EXPECT_EQ(valueOf(L"Buy"), L"1 \u00d7 2.525");
+    EXPECT_EQ(valueOf(L"Left over"), L"2.475, 2.550");
+    press(sheet, L"Close");
+    for (int i = 0; i < 100 && IsWindow(sheet); ++i)
+        Sleep(50);
+    EXPECT_FALSE(IsWindow(sheet));
+}
+
 class Msaa : public testing::Test {
 protected:
     void SetUp() override { ASSERT_HRESULT_SUCCEEDED(CoInitialize(nullptr)); }
@@ -317,7 +378,7 @@ TEST_F(Msaa, ReadsEveryWindowFromAnotherProcess) {
     ASSERT_NE(converter, nullptr);
     EXPECT_EQ(said(childrenOf(converter)), kConverter);
 
-    chooseMenuEntry(main, 1);
+    chooseMenuEntry(main, 1, 1);
     const HWND help = waitForWindow(nullptr, L"How To Use Calculator");
     ASSERT_NE(help, nullptr);
     EXPECT_EQ(said(childrenOf(help)), (std::vector<Said>{{kLabel, helpText()}}));
@@ -333,10 +394,12 @@ TEST_F(Msaa, ReadsEveryWindowFromAnotherProcess) {
         EXPECT_EQ(held->get_accChildCount(&count), RPC_E_DISCONNECTED);
     }
 
-    chooseMenuEntry(main, 0);
+    chooseMenuEntry(main, 1, 0);
     const HWND about = waitForWindow(nullptr, L"About Clearmark");
     ASSERT_NE(about, nullptr);
     EXPECT_EQ(said(childrenOf(about)), kAbout);
+
+    readValveSheet(main);
 
     press(main, L"Exit");
     const HWND exitBox = waitForWindow(L"#32770", L"EXIT Program");

@@ -58,14 +58,14 @@ void typeKeys(std::initializer_list<WORD> keys) {
     }
 }
 
-// The window's menu by keyboard, its entries counted from 0 (menus belong to their process,
-// so another program reaches them only through the keyboard).
+// An entry of the window's Help menu (after Tools) by keyboard, counted from 0 (menus belong
+// to their process, so another program reaches them only through the keyboard).
 void chooseMenuEntry(HWND window, int position) {
     SetForegroundWindow(window);
     for (int i = 0; i < 100 && GetForegroundWindow() != window; ++i)
         Sleep(20);
     ASSERT_EQ(GetForegroundWindow(), window);
-    typeKeys({VK_F10, VK_DOWN});
+    typeKeys({VK_F10, VK_RIGHT, VK_DOWN});
     for (int i = 0; i < position; ++i)
         typeKeys({VK_DOWN});
     typeKeys({VK_RETURN});

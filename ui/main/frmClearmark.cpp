@@ -8,6 +8,7 @@
 #include "runtime/forms.h"
 #include "runtime/msgbox.h"
 #include "runtime/program.h"
+#include "sheet/frmValveSheet.h"
 
 namespace clearmark {
 namespace {
@@ -53,7 +54,13 @@ constexpr runtime::MenuEntryDesign kHelpEntries[] = {
     {.name = "mnuAbout", .caption = "About"},
     {.name = "mnuHelp2", .caption = "Help"},
 };
-constexpr runtime::MenuDesign kMenu{.name = "mnuHelp", .caption = "Help", .entries = kHelpEntries};
+constexpr runtime::MenuEntryDesign kToolsEntries[] = {
+    {.name = "mnuValveSheet", .caption = "Valve Sheet..."},
+};
+constexpr runtime::MenuDesign kMenus[] = {
+    {.name = "mnuTools", .caption = "Tools", .entries = kToolsEntries},
+    {.name = "mnuHelp", .caption = "Help", .entries = kHelpEntries},
+};
 
 constexpr runtime::WindowDesign kWindow{
     .name = "frmClearmark",
@@ -61,7 +68,7 @@ constexpr runtime::WindowDesign kWindow{
     .clientWidth = 7440,
     .clientHeight = 3210,
     .controls = kControls,
-    .menu = &kMenu,
+    .menus = kMenus,
 };
 
 constexpr const char* kShimSizesText =
@@ -86,6 +93,7 @@ frmClearmark::frmClearmark() : Form(kWindow) {
     onClick(control<runtime::CommandButton>("cmdExit"), &frmClearmark::cmdExit_Click);
     onClick(control<runtime::MenuItem>("mnuAbout"), &frmClearmark::mnuAbout_Click);
     onClick(control<runtime::MenuItem>("mnuHelp2"), &frmClearmark::mnuHelp2_Click);
+    onClick(control<runtime::MenuItem>("mnuValveSheet"), &frmClearmark::mnuValveSheet_Click);
 }
 
 void frmClearmark::Form_Load() {
@@ -104,6 +112,10 @@ void frmClearmark::cmdConverter_Click() {
 
 void frmClearmark::mnuHelp2_Click() {
     runtime::forms().show<frmHelpCalculator>();
+}
+
+void frmClearmark::mnuValveSheet_Click() {
+    runtime::forms().show<frmValveSheet>();
 }
 
 void frmClearmark::mnuAbout_Click() {

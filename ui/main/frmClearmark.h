@@ -17,6 +17,7 @@ public:
     void cmdConverter_Click();
     void mnuHelp2_Click();
     void mnuAbout_Click();
+    void mnuValveSheet_Click();
     void cmdExit_Click();
 
 protected:

@@ -20,6 +20,14 @@ void Control::setVisible(bool visible) const {
     peer_->setVisible(visible);
 }
 
+void Control::setFocus() const {
+    peer_->setFocus();
+}
+
+void Control::move(int left, int top) const {
+    peer_->move(left, top);
+}
+
 std::string Control::text() const {
     return peer_->text();
 }
@@ -34,6 +42,14 @@ bool OptionButton::value() const {
 
 void OptionButton::setValue(bool selected) const {
     PeerAccess::of(*this).setValue(selected);
+}
+
+bool CheckBox::value() const {
+    return PeerAccess::of(*this).value();
+}
+
+void CheckBox::setValue(bool checked) const {
+    PeerAccess::of(*this).setValue(checked);
 }
 
 void Picture::setPicture(std::string_view name) const {

@@ -19,6 +19,10 @@ public:
     ControlKind kind() const;
     bool visible() const;
     void setVisible(bool visible) const;
+    // Gives the control the keyboard focus (once its window is shown, if it is not yet).
+    void setFocus() const;
+    // Moves the control within its window's client area (twips); its size stays.
+    void move(int left, int top) const;
 
     friend bool operator==(const Control& a, const Control& b) { return a.peer_ == b.peer_; }
 
@@ -64,6 +68,16 @@ public:
     void setValue(bool selected) const;
 };
 
+// A check box: checked or not, independently of every other control.
+class CheckBox : public Control {
+public:
+    static constexpr ControlKind kKind = ControlKind::CheckBox;
+    using Control::Control;
+    std::string caption() const { return text(); }
+    bool value() const;
+    void setValue(bool checked) const;
+};
+
 class Picture : public Control {
 public:
     static constexpr ControlKind kKind = ControlKind::Picture;
@@ -72,7 +86,7 @@ public:
     void setPicture(std::string_view name) const;
 };
 
-// An entry of the window's drop-down menu.
+// An entry of one of the window's drop-down menus.
 class MenuItem : public Control {
 public:
     static constexpr ControlKind kKind = ControlKind::MenuItem;

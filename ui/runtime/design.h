@@ -8,7 +8,7 @@
 
 namespace clearmark::runtime {
 
-enum class ControlKind { CommandButton, TextBox, Label, OptionButton, Picture, MenuItem };
+enum class ControlKind { CommandButton, TextBox, Label, OptionButton, CheckBox, Picture, MenuItem };
 
 // The desktop's own colours that a design names; each implementation takes them from its
 // system's settings.
@@ -42,6 +42,9 @@ struct ControlDesign {
     Visibility visibility = Visibility::Shown;
     Alignment alignment = Alignment::Left;
     std::optional<Rgb> foreColor = {}; // none: the system's text colour
+    // A read-only text box shows what the window writes; the user can select and copy its
+    // text but not change it, and the Tab key passes it by.
+    bool readOnly = false;
 };
 
 // A straight line drawn on the window beneath its controls; an element of a line array.
@@ -61,7 +64,7 @@ struct MenuEntryDesign {
     const char* caption;
 };
 
-// A menu bar with one drop-down menu.
+// A drop-down menu of the window's menu bar.
 struct MenuDesign {
     const char* name;
     const char* caption;
@@ -86,7 +89,7 @@ struct WindowDesign {
     std::optional<StartPosition> start = {}; // none: where the system places a new window
     SystemColor backColor = SystemColor::ButtonFace;
     bool inTaskBar = true;
-    const MenuDesign* menu = nullptr;
+    std::span<const MenuDesign> menus = {}; // the menu bar, left to right; none: no menu bar
     std::span<const LineDesign> lines = {};
     // The buttons that Enter and Esc press where the focused control does not take the key.
     const char* defaultButton = nullptr;

@@ -12,8 +12,8 @@ Form::Form(const WindowDesign& design) : design_(design), peer_(createWindowPeer
     std::vector<std::pair<int, ControlPeer*>> byTabIndex;
     for (const ControlDesign& row : design.controls) {
         controls_.push_back(peer_->createControl(row));
-        // Labels never take the focus.
-        if (row.kind != ControlKind::Label)
+        // Labels never take the focus, and Tab passes read-only boxes by.
+        if (row.kind != ControlKind::Label && !row.readOnly)
             byTabIndex.emplace_back(row.tabIndex, controls_.back().get());
     }
     std::stable_sort(byTabIndex.begin(), byTabIndex.end(),
@@ -24,8 +24,8 @@ Form::Form(const WindowDesign& design) : design_(design), peer_(createWindowPeer
 
     for (const LineDesign& line : design.lines)
         peer_->addLine(line);
-    if (design.menu != nullptr)
-        for (auto& entry : peer_->createMenu(*design.menu))
+    if (!design.menus.empty())
+        for (auto& entry : peer_->createMenus(design.menus))
             controls_.push_back(std::move(entry));
 
     const auto button = [this](const char* name) {
@@ -64,6 +64,10 @@ bool Form::visible() const {
     return peer_->visible();
 }
 
+void Form::setClientHeight(int twips) {
+    peer_->setClientHeight(twips);
+}
+
 void Form::onClick(const Control& control, std::function<void()> handler) {
     PeerAccess::of(control).clicked = [handler = std::move(handler)] {
         dispatch(handler);
@@ -82,6 +86,16 @@ std::vector<Control> Form::tabOrder() const {
     for (ControlPeer* control : tabOrder_)
         order.emplace_back(*control);
     return order;
+}
+
+void Form::onChange(const TextBox& box, std::function<void()> handler) {
+    PeerAccess::of(box).changed = [handler = std::move(handler)] {
+        dispatch(handler);
+    };
+}
+
+void Form::setAccessibleName(const Control& control, std::string_view name) {
+    PeerAccess::of(control).setAccessibleName(std::string(name));
 }
 
 void Form::nameFromLabel(const TextBox& box, const Label& label) {

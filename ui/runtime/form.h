@@ -32,6 +32,8 @@ public:
     std::string caption() const;
     void setCaption(std::string_view caption);
     bool visible() const;
+    // The height of the window's client area below its menu bar (twips); the width stays.
+    void setClientHeight(int twips);
 
     // The control of that name and kind; asking for one the design does not hold is a
     // programming error (std::logic_error).
@@ -55,8 +57,17 @@ protected:
     }
     // The handler runs through dispatch each time the user chooses the control.
     static void onClick(const Control& control, std::function<void()> handler);
+    template <class W> void onChange(const TextBox& box, void (W::*handler)()) {
+        W* window = static_cast<W*>(this);
+        onChange(box, [window, handler] { (window->*handler)(); });
+    }
+    // The handler runs through dispatch each time the user changes the box's text (typing,
+    // pasting, deleting); never when the window sets it.
+    static void onChange(const TextBox& box, std::function<void()> handler);
     // A text box is announced by the caption of the label that names it.
     static void nameFromLabel(const TextBox& box, const Label& label);
+    // The name a screen reader announces for the control.
+    static void setAccessibleName(const Control& control, std::string_view name);
 
 private:
     friend class Forms;

@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -37,8 +38,10 @@ public:
     // The control's own visibility, whether or not its window is shown.
     virtual bool visible() const = 0;
     virtual void setVisible(bool visible) = 0;
-    // An option button's state; clearing the selected one leaves none selected. Setting it
-    // does not call `clicked`.
+    // Moves the control within the client area (twips, as in the design); the size stays.
+    virtual void move(int left, int top) = 0;
+    // An option button's or a check box's state; clearing the selected one leaves none selected.
+    // Setting it does not call `clicked`.
     virtual bool value() const { return false; }
     virtual void setValue(bool /*selected*/) {}
     // A picture control shows the registered picture of that name (runtime/pictures.h).
@@ -51,10 +54,13 @@ public:
     virtual void setFocus() = 0;
 
     // Set by the runtime; the implementation calls it when the user chooses a command
-    // button, an option button or a menu entry, from its event loop, never from a call the
-    // runtime made. The runtime may unload the window inside it: the peer must survive that
+    // button, an option button, a check box or a menu entry, from its event loop, never from a call
+    // the runtime made. The runtime may unload the window inside it: the peer must survive that
     // call (it is destroyed once the handler has returned).
     std::function<void()> clicked;
+    // Set by the runtime for text boxes; called, like `clicked`, each time the user has
+    // changed the text (never for setText).
+    std::function<void()> changed;
 
 private:
     std::string name_;
@@ -70,8 +76,9 @@ public:
     // destroys them before the window.
     virtual std::unique_ptr<ControlPeer> createControl(const ControlDesign& design) = 0;
     virtual void addLine(const LineDesign& design) = 0;
-    // The menu bar; its entries, in order.
-    virtual std::vector<std::unique_ptr<ControlPeer>> createMenu(const MenuDesign& design) = 0;
+    // The menu bar with its drop-down menus, left to right; their entries, in order.
+    virtual std::vector<std::unique_ptr<ControlPeer>>
+    createMenus(std::span<const MenuDesign> menus) = 0;
     // Once every control exists: the keyboard order, and the buttons for Enter and Esc
     // (either may be null).
     virtual void setTabOrder(const std::vector<ControlPeer*>& order) = 0;
@@ -80,6 +87,8 @@ public:
     virtual std::string caption() const = 0;
     virtual void setCaption(const std::string& caption) = 0;
     virtual bool visible() const = 0;
+    // Changes the client area's height below the menu bar (twips); the width stays.
+    virtual void setClientHeight(int twips) = 0;
     // Shows the window, active, with the focus where it was last given.
     virtual void show() = 0;
     virtual void hide() = 0;

@@ -30,6 +30,8 @@ std::string captionOf(const runtime::Form& form, const runtime::Control& control
         return form.control<runtime::CommandButton>(control.name()).caption();
     case Kind::OptionButton:
         return form.control<runtime::OptionButton>(control.name()).caption();
+    case Kind::CheckBox:
+        return form.control<runtime::CheckBox>(control.name()).caption();
     case Kind::MenuItem:
         return form.control<runtime::MenuItem>(control.name()).caption();
     case Kind::Picture:
@@ -260,7 +262,8 @@ TEST_F(MainWindow, ControlsCarryTheirCaptionsAndStartShownOrHidden) {
         {"lblOldShim", Kind::Label, "Original Shim Size", true},
         {"lblSpec", Kind::Label, "Desired Gap Specification", true},
         {"lblGap", Kind::Label, "Measured Clearance Gap", true},
-        // The Help menu's entries, in order.
+        // The menus' entries, Tools then Help, in order.
+        {"mnuValveSheet", Kind::MenuItem, "Valve Sheet...", true},
         {"mnuAbout", Kind::MenuItem, "About", true},
         {"mnuHelp2", Kind::MenuItem, "Help", true},
     };

@@ -9,7 +9,9 @@
 #include "support/gui_support.h"
 
 #include <stdexcept>
+#include <string>
 #include <tuple>
+#include <vector>
 
 namespace clearmark::runtime {
 namespace {
@@ -28,11 +30,17 @@ constexpr ControlDesign kProbeControls[] = {
     {"cmdDone",   ControlKind::CommandButton, "Done", 1800, 1000,   900,  375,  5},
     // First in the tab order, but hidden: it takes the focus only once it is shown.
     {"txtHidden", ControlKind::TextBox,       "",     1800,  240,  1000,  375,  0, {}, Visibility::Hidden},
+    {"chkTidy",   ControlKind::CheckBox,      "Tidy", 1800, 1500,  1100,  255,  6},
+    // Read-only, after txtFirst by its index, but Tab passes it by.
+    {"txtShown",  ControlKind::TextBox,       "seen", 1800,  600,  1000,  375,  1, {}, {}, {}, {}, true},
 };
 // clang-format on
 
 constexpr MenuEntryDesign kProbeEntries[] = {{.name = "mnuPing", .caption = "Ping"}};
-constexpr MenuDesign kProbeMenu{.name = "mnuProbe", .caption = "Probe", .entries = kProbeEntries};
+constexpr MenuEntryDesign kMoreEntries[] = {{.name = "mnuPong", .caption = "Pong"}};
+constexpr MenuDesign kProbeMenus[] = {
+    {.name = "mnuProbe", .caption = "Probe", .entries = kProbeEntries},
+    {.name = "mnuMore", .caption = "More", .entries = kMoreEntries}};
 
 constexpr WindowDesign kProbeWindow{
     .name = "frmProbe",
@@ -41,7 +49,7 @@ constexpr WindowDesign kProbeWindow{
     .clientHeight = 2000,
     .controls = kProbeControls,
     .start = StartPosition{.left = 1830, .top = 1425},
-    .menu = &kProbeMenu,
+    .menus = kProbeMenus,
 };
 
 // A small window for the runtime's load, show, hide and unload rules; it counts what the
@@ -52,20 +60,34 @@ public:
     static inline int unloads = 0;
     static inline int destroyed = 0;
     static inline int pings = 0;
+    static inline int pongs = 0;
+    // What the handlers saw: the check box's value at each click, the box and its text at each
+    // change.
+    static inline std::vector<bool> tidyClicks;
+    static inline std::vector<std::string> changes;
     // Whether the window still existed when its own Done handler, which unloads it, ended.
     static inline bool aliveAtEndOfDone = false;
 
     frmProbe() : Form(kProbeWindow) {
         onClick(control<CommandButton>("cmdDone"), &frmProbe::cmdDone_Click);
         onClick(control<MenuItem>("mnuPing"), &frmProbe::mnuPing_Click);
+        onClick(control<MenuItem>("mnuPong"), [] { ++pongs; });
+        onClick(control<CheckBox>("chkTidy"),
+                [this] { tidyClicks.push_back(control<CheckBox>("chkTidy").value()); });
+        for (const char* name : {"txtFirst", "txtShown"})
+            onChange(control<TextBox>(name), [this, name] {
+                changes.push_back(std::string(name) + ":" + control<TextBox>(name).text());
+            });
     }
     ~frmProbe() override { ++destroyed; }
     frmProbe(const frmProbe&) = delete;
     frmProbe& operator=(const frmProbe&) = delete;
 
     static void resetCounts() {
-        loads = unloads = destroyed = pings = 0;
+        loads = unloads = destroyed = pings = pongs = 0;
         aliveAtEndOfDone = false;
+        tidyClicks.clear();
+        changes.clear();
     }
 
     void cmdDone_Click() {
@@ -195,7 +217,9 @@ TEST_F(FormsRules, MenuEntriesRunTheirHandlers) {
     EXPECT_EQ(ping.caption(), "Ping");
     input().choose(ping);
     input().choose(ping);
+    input().choose(form.control<MenuItem>("mnuPong"));
     EXPECT_EQ(frmProbe::pings, 2);
+    EXPECT_EQ(frmProbe::pongs, 1);
 }
 
 TEST_F(FormsRules, ControlsAreFoundByNameAndKindOnly) {
@@ -216,27 +240,29 @@ TEST_F(FormsRules, ControlsAreFoundByNameAndKindOnly) {
     for (const Control& control : form.controls())
         names.push_back(control.name());
     EXPECT_EQ(names, (std::vector<std::string>{"lblInfo", "txtSecond", "txtFirst", "optA", "optB",
-                                               "cmdDone", "txtHidden", "mnuPing"}));
-    // Labels never take the focus; the others by their tab indexes.
+                                               "cmdDone", "txtHidden", "chkTidy", "txtShown",
+                                               "mnuPing", "mnuPong"}));
+    // Labels and read-only boxes never take the focus from Tab; the others by their tab indexes.
     std::vector<std::string> order;
     for (const Control& control : form.tabOrder())
         order.push_back(control.name());
     EXPECT_EQ(order, (std::vector<std::string>{"txtHidden", "txtFirst", "txtSecond", "optA", "optB",
-                                               "cmdDone"}));
+                                               "cmdDone", "chkTidy"}));
 }
 
 TEST_F(FormsRules, FocusGoesToTheFirstControlThatCanTakeItAndTabFollowsTheIndexes) {
     const frmProbe& form = forms().show<frmProbe>();
     EXPECT_EQ(focused(form), "txtFirst"); // the hidden box comes first, but cannot take it
-    // The option buttons are one stop: the first while none is selected.
-    EXPECT_EQ(focusAfterEach(form, Key::Tab, 4),
-              (std::vector<std::string>{"txtSecond", "optA", "cmdDone", "txtFirst"}));
-    EXPECT_EQ(focusAfterEach(form, Key::ShiftTab, 2),
-              (std::vector<std::string>{"cmdDone", "optA"}));
+    // The option buttons are one stop: the first while none is selected. The read-only box
+    // after txtFirst is passed by.
+    EXPECT_EQ(focusAfterEach(form, Key::Tab, 5),
+              (std::vector<std::string>{"txtSecond", "optA", "cmdDone", "chkTidy", "txtFirst"}));
+    EXPECT_EQ(focusAfterEach(form, Key::ShiftTab, 3),
+              (std::vector<std::string>{"chkTidy", "cmdDone", "optA"}));
 
     // Shown, the hidden box joins the order in its place.
     form.control<TextBox>("txtHidden").setVisible(true);
-    ASSERT_TRUE(tabTo(form, "cmdDone"));
+    ASSERT_TRUE(tabTo(form, "chkTidy"));
     EXPECT_EQ(focusAfterEach(form, Key::Tab, 2),
               (std::vector<std::string>{"txtHidden", "txtFirst"}));
 
@@ -272,6 +298,47 @@ TEST_F(FormsRules, OptionButtonsExcludeEachOtherAndCanAllBeCleared) {
     input().click(b);
     EXPECT_FALSE(a.value());
     EXPECT_TRUE(b.value());
+}
+
+TEST_F(FormsRules, TheUsersClickAndSpaceToggleACheckBoxAndRunItsHandlerButSetValueDoesNot) {
+    frmProbe& form = forms().show<frmProbe>();
+    const auto tidy = form.control<CheckBox>("chkTidy");
+    tidy.setValue(true);
+    EXPECT_TRUE(tidy.value());
+    input().click(tidy);
+    input().click(tidy);
+    tidy.setValue(false);
+    ASSERT_TRUE(tabTo(form, "chkTidy"));
+    press(form, Key::Space);
+    EXPECT_TRUE(tidy.value());
+    // The value each run of the handler saw: the clicks' and the Space's only.
+    EXPECT_EQ(frmProbe::tidyClicks, (std::vector<bool>{false, true, true}));
+}
+
+TEST_F(FormsRules, ChangeRunsForTheUsersTypingDeletingAndPastingButNotForSetText) {
+    frmProbe& form = forms().show<frmProbe>();
+    const TextBox box = first(form);
+    box.setText("ab");
+    input().type(box, "cd");
+    press(form, Key::Backspace); // in the box, which holds the focus
+    input().setClipboardText("ef");
+    input().paste(box);
+    box.setText("");
+    EXPECT_EQ(frmProbe::changes, (std::vector<std::string>{"txtFirst:abc", "txtFirst:abcd",
+                                                           "txtFirst:abc", "txtFirst:abcef"}));
+}
+
+TEST_F(FormsRules, AReadOnlyBoxRefusesTheUsersTextAndTabGoesOnFromItsPlace) {
+    frmProbe& form = forms().show<frmProbe>();
+    const TextBox shown = form.control<TextBox>("txtShown");
+    input().type(shown, "typed");
+    input().setClipboardText("pasted");
+    input().paste(shown); // which leaves it holding the focus
+    EXPECT_EQ(shown.text(), "seen");
+    shown.setText("written");
+    EXPECT_EQ(shown.text(), "written");
+    EXPECT_TRUE(frmProbe::changes.empty());
+    EXPECT_EQ(focusAfterEach(form, Key::Tab, 1), std::vector<std::string>{"txtSecond"});
 }
 
 TEST_F(FormsRules, EndingTheProgramRemovesEveryWindowWithoutHandlers) {

@@ -10,11 +10,13 @@
 #include "runtime/twips.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPointer>
 #include <QRadioButton>
+#include <algorithm>
 #include <limits>
 
 namespace clearmark::runtime::qt {
@@ -33,6 +35,11 @@ QWidget* makeWidget(QWidget* client, const ControlDesign& design) {
         auto* box = new TextBox(caption, client);
         box->setMaxLength(std::numeric_limits<int>::max()); // no length limit
         box->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        if (design.readOnly) {
+            // The user may select and copy; Tab passes it by.
+            box->setReadOnly(true);
+            box->setFocusPolicy(Qt::ClickFocus);
+        }
         return box;
     }
     case ControlKind::Label: {
@@ -56,6 +63,8 @@ QWidget* makeWidget(QWidget* client, const ControlDesign& design) {
         option->setAutoExclusive(true);
         return option;
     }
+    case ControlKind::CheckBox:
+        return new QCheckBox(caption, client);
     case ControlKind::Picture: {
         // Shows an icon inside a sunken border.
         auto* picture = new QLabel(client);
@@ -73,21 +82,31 @@ QWidget* makeWidget(QWidget* client, const ControlDesign& design) {
 
 class QtControl final : public ControlPeer {
 public:
-    QtControl(std::string name, ControlKind kind, QObject* object)
-        : ControlPeer(std::move(name), kind), object_(object) {
+    QtControl(std::string name, ControlKind kind, QObject* object, int tabIndex = 0)
+        : ControlPeer(std::move(name), kind), object_(object), tabIndex_(tabIndex) {
         const auto raise = [this] {
             if (clicked)
                 clicked();
         };
         if (auto* button = qobject_cast<QAbstractButton*>(object))
-            connection_ = QObject::connect(button, &QAbstractButton::clicked, raise);
+            clickConnection_ = QObject::connect(button, &QAbstractButton::clicked, raise);
         else if (auto* action = qobject_cast<QAction*>(object))
-            connection_ = QObject::connect(action, &QAction::triggered, raise);
+            clickConnection_ = QObject::connect(action, &QAction::triggered, raise);
+        else if (auto* box = qobject_cast<QLineEdit*>(object))
+            // Typing, pasting and deleting; never setText.
+            changeConnection_ = QObject::connect(box, &QLineEdit::textEdited, [this] {
+                if (changed)
+                    changed();
+            });
     }
-    ~QtControl() override { QObject::disconnect(connection_); }
+    ~QtControl() override {
+        QObject::disconnect(clickConnection_);
+        QObject::disconnect(changeConnection_);
+    }
     QtControl(const QtControl&) = delete;
     QtControl& operator=(const QtControl&) = delete;
 
+    int tabIndex() const { return tabIndex_; }
     QObject* object() const { return object_.data(); }
 
     std::string text() const override {
@@ -120,11 +139,22 @@ public:
         else
             widget()->setVisible(visible);
     }
+    void move(int left, int top) override {
+        // Menu entries have no place of their own.
+        if (auto* w = qobject_cast<QWidget*>(object_))
+            w->move(twipsToPixels(left), twipsToPixels(top));
+    }
     bool value() const override {
+        if (auto* check = qobject_cast<QCheckBox*>(object_))
+            return check->isChecked();
         auto* option = qobject_cast<QRadioButton*>(object_);
         return option != nullptr && option->isChecked();
     }
     void setValue(bool selected) override {
+        if (auto* check = qobject_cast<QCheckBox*>(object_)) {
+            check->setChecked(selected);
+            return;
+        }
         auto* option = qobject_cast<QRadioButton*>(object_);
         if (option == nullptr)
             return;
@@ -142,11 +172,14 @@ public:
             picture->setPixmap(pictureIcon(name).pixmap(32, 32));
     }
     void setAccessibleName(const std::string& name) override {
-        widget()->setAccessibleName(toQt(name));
+        // Qt tells assistive technology of the new name itself.
+        if (auto* w = qobject_cast<QWidget*>(object_))
+            w->setAccessibleName(toQt(name));
     }
     bool canTakeFocus() const override {
         const QWidget* w = qobject_cast<QWidget*>(object_);
-        return w != nullptr && !w->isHidden() && w->isEnabled() && w->focusPolicy() != Qt::NoFocus;
+        return w != nullptr && !w->isHidden() && w->isEnabled() &&
+               (w->focusPolicy() & Qt::TabFocus) != 0;
     }
     void setFocus() override { widget()->setFocus(Qt::OtherFocusReason); }
 
@@ -159,7 +192,9 @@ public:
 
 private:
     QPointer<QObject> object_;
-    QMetaObject::Connection connection_;
+    int tabIndex_;
+    QMetaObject::Connection clickConnection_;
+    QMetaObject::Connection changeConnection_;
 };
 
 class QtWindow final : public WindowPeer {
@@ -203,25 +238,32 @@ public:
             lowestWindowed_ = lowestWindowed_ != nullptr ? lowestWindowed_ : widget;
         else if (lowestWindowed_ != nullptr)
             widget->stackUnder(lowestWindowed_);
-        return std::make_unique<QtControl>(design.name, design.kind, widget);
+        auto control =
+            std::make_unique<QtControl>(design.name, design.kind, widget, design.tabIndex);
+        if (design.readOnly)
+            passedBy_.push_back(control.get());
+        return control;
     }
 
     void addLine(const LineDesign& design) override {
         (new Line(window_->client(), design))->lower();
     }
 
-    std::vector<std::unique_ptr<ControlPeer>> createMenu(const MenuDesign& design) override {
+    std::vector<std::unique_ptr<ControlPeer>>
+    createMenus(std::span<const MenuDesign> menus) override {
         auto* menuBar = new QMenuBar(window_);
         menuBar->setObjectName(QStringLiteral("menuBar"));
         menuBar->setNativeMenuBar(false);
-        QMenu* menu = menuBar->addMenu(QString::fromUtf8(design.caption));
-        menu->setObjectName(QString::fromLatin1(design.name));
         std::vector<std::unique_ptr<ControlPeer>> entries;
-        for (const MenuEntryDesign& entry : design.entries) {
-            QAction* action = menu->addAction(QString::fromUtf8(entry.caption));
-            action->setObjectName(QString::fromLatin1(entry.name));
-            entries.push_back(
-                std::make_unique<QtControl>(entry.name, ControlKind::MenuItem, action));
+        for (const MenuDesign& design : menus) {
+            QMenu* menu = menuBar->addMenu(QString::fromUtf8(design.caption));
+            menu->setObjectName(QString::fromLatin1(design.name));
+            for (const MenuEntryDesign& entry : design.entries) {
+                QAction* action = menu->addAction(QString::fromUtf8(entry.caption));
+                action->setObjectName(QString::fromLatin1(entry.name));
+                entries.push_back(
+                    std::make_unique<QtControl>(entry.name, ControlKind::MenuItem, action));
+            }
         }
         window_->layout()->setMenuBar(menuBar);
         window_->applyDesignGeometry();
@@ -229,14 +271,29 @@ public:
     }
 
     void setTabOrder(const std::vector<ControlPeer*>& order) override {
+        // The runtime's order goes by tab index; the boxes that Tab passes by take their places
+        // in it, after the controls of the same index, so that Tab from one of them (clicked
+        // into) goes on to the control after it.
+        std::vector<QtControl*> passedBy = passedBy_;
+        std::stable_sort(passedBy.begin(), passedBy.end(),
+                         [](auto* a, auto* b) { return a->tabIndex() < b->tabIndex(); });
+        auto pending = passedBy.begin();
         std::vector<QWidget*> widgets;
-        for (ControlPeer* control : order) {
-            QWidget* widget = static_cast<QtControl*>(control)->widget();
+        const auto add = [&widgets](QWidget* widget) {
             // Qt's own focus chain too, for what reads it (assistive technology).
             if (!widgets.empty())
                 QWidget::setTabOrder(widgets.back(), widget);
             widgets.push_back(widget);
+        };
+        for (ControlPeer* peer : order) {
+            auto* control = static_cast<QtControl*>(peer);
+            for (; pending != passedBy.end() && (*pending)->tabIndex() < control->tabIndex();
+                 ++pending)
+                add((*pending)->widget());
+            add(control->widget());
         }
+        for (; pending != passedBy.end(); ++pending)
+            add((*pending)->widget());
         window_->setTabOrder(std::move(widgets));
     }
 
@@ -252,6 +309,7 @@ public:
     std::string caption() const override { return window_->windowTitle().toStdString(); }
     void setCaption(const std::string& caption) override { window_->setWindowTitle(toQt(caption)); }
     bool visible() const override { return window_->isVisible(); }
+    void setClientHeight(int twips) override { window_->setClientHeight(twipsToPixels(twips)); }
     void show() override { window_->show(); }
     void hide() override { window_->hide(); }
     bool hasFocusedControl() const override { return window_->focusWidget() != nullptr; }
@@ -259,6 +317,7 @@ public:
 private:
     QPointer<Window> window_;
     QWidget* lowestWindowed_ = nullptr;
+    std::vector<QtControl*> passedBy_; // the read-only boxes, owned by the runtime
 };
 
 } // namespace

@@ -65,7 +65,8 @@ QAccessibleInterface* windowAccessible(const QString& /*className*/, QObject* ob
 } // namespace
 
 Window::Window(const WindowDesign& design)
-    : QWidget(nullptr, flagsFor(design)), design_(design), client_(new QWidget(this)) {
+    : QWidget(nullptr, flagsFor(design)), design_(design), client_(new QWidget(this)),
+      clientHeight_(twipsToPixels(design.clientHeight)) {
     static const bool once = [] {
         QAccessible::installFactory(windowAccessible);
         // Boxes without a window of their own show it too.
@@ -91,19 +92,32 @@ Window::Window(const WindowDesign& design)
     applyDesignGeometry();
 }
 
+int Window::menuBarHeight(int width) const {
+    QWidget* menuBar = layout()->menuBar();
+    if (menuBar == nullptr)
+        return 0;
+    return menuBar->hasHeightForWidth() ? menuBar->heightForWidth(width)
+                                        : menuBar->sizeHint().height();
+}
+
 void Window::applyDesignGeometry() {
-    const QSize clientSize(twipsToPixels(design_.clientWidth), twipsToPixels(design_.clientHeight));
-    int menuHeight = 0;
-    if (QWidget* menuBar = layout()->menuBar())
-        menuHeight = menuBar->hasHeightForWidth() ? menuBar->heightForWidth(clientSize.width())
-                                                  : menuBar->sizeHint().height();
-    const QSize size(clientSize.width(), clientSize.height() + menuHeight);
+    const int width = twipsToPixels(design_.clientWidth);
+    const QSize size(width, clientHeight_ + menuBarHeight(width));
     if (design_.start)
         setGeometry(QRect(pixels(design_.start->left, design_.start->top), size));
     else
         resize(size);
     if (design_.border == Border::FixedDialog)
         setFixedSize(size);
+}
+
+void Window::setClientHeight(int pixels) {
+    clientHeight_ = pixels;
+    const QSize size(width(), pixels + menuBarHeight(width()));
+    if (design_.border == Border::FixedDialog)
+        setFixedSize(size);
+    else
+        resize(size);
 }
 
 void Window::setButtons(QPushButton* defaultButton, QPushButton* cancelButton) {

@@ -24,8 +24,11 @@ public:
     QWidget* client() const { return client_; }
     // Sizes the window so that its client area has the design's size below the menu bar.
     void applyDesignGeometry();
+    // Gives the client area that height below the menu bar (pixels), keeping the width.
+    void setClientHeight(int pixels);
     void setButtons(QPushButton* defaultButton, QPushButton* cancelButton);
-    // The controls that Tab and Shift+Tab move through, in this order.
+    // The controls that Tab and Shift+Tab move through, in this order; those without the tab
+    // focus policy (read-only boxes) are passed by, but Tab from one goes on from its place.
     void setTabOrder(std::vector<QWidget*> order) { tabOrder_ = std::move(order); }
 
     std::function<void()> closeRequested;
@@ -37,6 +40,7 @@ protected:
 
 private:
     bool isTabStop(QWidget* widget) const;
+    int menuBarHeight(int width) const;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -44,6 +48,7 @@ protected:
 private:
     const WindowDesign& design_;
     QWidget* client_;
+    int clientHeight_; // pixels
     QPushButton* defaultButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
     std::vector<QWidget*> tabOrder_;

@@ -13,7 +13,8 @@ namespace clearmark::runtime::win32 {
 // label that its window draws.
 struct AccessibleElement {
     std::wstring name;
-    long role = 0;       // ROLE_SYSTEM_STATICTEXT, _TEXT, _PUSHBUTTON, _RADIOBUTTON, _GRAPHIC
+    long role =
+        0; // ROLE_SYSTEM_STATICTEXT, _TEXT, _PUSHBUTTON, _RADIOBUTTON, _CHECKBUTTON, _GRAPHIC
     HWND hwnd = nullptr; // the system's control; none for a label drawn by its window
     RECT area{};         // within the window's client area
 };
@@ -28,8 +29,9 @@ LRESULT answerWindowObject(HWND window, WPARAM wParam, LPARAM lParam,
                            const AccessibleElements& elements);
 
 // Answers WM_GETOBJECT for one of the system's controls: the system's own object with the
-// given name ("" keeps the system's); anything else as the system answers it. Returns 0 when
-// the system's control is to answer the message itself.
+// given name ("" keeps the system's), and the role and state of its class and style; anything
+// else as the system answers it. Returns 0 when the system's control is to answer the message
+// itself.
 LRESULT answerControlObject(HWND control, WPARAM wParam, LPARAM lParam, const std::wstring& name);
 
 } // namespace clearmark::runtime::win32

@@ -67,8 +67,11 @@ HFONT Win32Control::font() const {
 }
 
 RECT Win32Control::area() const {
-    return {pixels(design_.left), pixels(design_.top), pixels(design_.left + design_.width),
-            pixels(design_.top + design_.height)};
+    // The size in pixels is the one the design's place gives; moving the control keeps it.
+    const int left = pixels(left_);
+    const int top = pixels(top_);
+    return {left, top, left + pixels(design_.left + design_.width) - pixels(design_.left),
+            top + pixels(design_.top + design_.height) - pixels(design_.top)};
 }
 
 void Win32Control::createOnScreen(HWND parent, bool startsGroup, bool tabStop) {
@@ -85,9 +88,12 @@ void Win32Control::createOnScreen(HWND parent, bool startsGroup, bool tabStop) {
     case ControlKind::OptionButton:
         style |= BS_AUTORADIOBUTTON;
         break;
+    case ControlKind::CheckBox:
+        style |= BS_AUTOCHECKBOX;
+        break;
     case ControlKind::TextBox:
         windowClass = L"EDIT";
-        style |= ES_LEFT | ES_AUTOHSCROLL;
+        style |= ES_LEFT | ES_AUTOHSCROLL | (readOnly() ? ES_READONLY : 0);
         exStyle = WS_EX_CLIENTEDGE;
         break;
     case ControlKind::Picture:
@@ -120,10 +126,20 @@ void Win32Control::createOnScreen(HWND parent, bool startsGroup, bool tabStop) {
 
 void Win32Control::setText(const std::string& text) {
     text_ = widen(text);
-    if (hwnd_ != nullptr)
+    if (hwnd_ != nullptr) {
+        // The edit control reports the new text as a change of its own (EN_CHANGE).
+        const bool before = settingText_;
+        settingText_ = true;
         SetWindowTextW(hwnd_, text_.c_str());
-    else if (kind() == ControlKind::Label)
+        settingText_ = before;
+    } else if (kind() == ControlKind::Label) {
         window_.invalidate(area());
+    }
+}
+
+void Win32Control::textChanged() {
+    if (kind() == ControlKind::TextBox && !settingText_ && changed)
+        changed();
 }
 
 void Win32Control::setVisible(bool visible) {
@@ -134,14 +150,35 @@ void Win32Control::setVisible(bool visible) {
         window_.invalidate(area());
 }
 
+void Win32Control::move(int left, int top) {
+    const RECT before = area();
+    left_ = left;
+    top_ = top;
+    const RECT now = area();
+    if (hwnd_ != nullptr)
+        // The system redraws the control and what it uncovers.
+        SetWindowPos(hwnd_, nullptr, now.left, now.top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    else if (kind() == ControlKind::Label) {
+        window_.invalidate(before);
+        window_.invalidate(now);
+    }
+}
+
 bool Win32Control::value() const {
     if (hwnd_ != nullptr)
-        return kind() == ControlKind::OptionButton &&
+        return (kind() == ControlKind::OptionButton || kind() == ControlKind::CheckBox) &&
                SendMessageW(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED;
     return value_;
 }
 
 void Win32Control::setValue(bool selected) {
+    if (kind() == ControlKind::CheckBox) {
+        value_ = selected;
+        if (hwnd_ != nullptr)
+            SendMessageW(hwnd_, BM_SETCHECK, selected ? BST_CHECKED : BST_UNCHECKED, 0);
+        return;
+    }
     if (kind() != ControlKind::OptionButton)
         return;
     if (selected)
@@ -167,8 +204,16 @@ void Win32Control::showPicture() const {
     SendMessageW(hwnd_, STM_SETICON,
                  reinterpret_cast<WPARAM>(pictureIcon(*picture_, MulDiv(32, screenDpi(), 96))), 0);
     // The picture keeps its designed size, its icon centred.
-    SetWindowPos(hwnd_, nullptr, 0, 0, pixels(design_.width), pixels(design_.height),
+    const RECT rect = area();
+    SetWindowPos(hwnd_, nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Win32Control::setAccessibleName(const std::string& name) {
+    accessibleName_ = widen(name);
+    // A screen reader that is reading the control hears of its new name.
+    if (hwnd_ != nullptr)
+        NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, hwnd_, OBJID_CLIENT, CHILDID_SELF);
 }
 
 bool Win32Control::canTakeFocus() const {
@@ -176,7 +221,7 @@ bool Win32Control::canTakeFocus() const {
         return false;
     if (hwnd_ != nullptr)
         return hasStyle(hwnd_, WS_TABSTOP) && IsWindowEnabled(hwnd_);
-    return kind() != ControlKind::OptionButton || window_.isOptionStop(*this);
+    return !readOnly() && (kind() != ControlKind::OptionButton || window_.isOptionStop(*this));
 }
 
 void Win32Control::setFocus() {
@@ -186,13 +231,17 @@ void Win32Control::setFocus() {
 }
 
 std::wstring Win32Control::accessibleName() const {
+    // The name the window gave it, else the one it has of itself.
+    if (!accessibleName_.empty())
+        return accessibleName_;
     switch (kind()) {
     case ControlKind::TextBox:
-        return accessibleName_;
+        return {};
     case ControlKind::Picture:
         return widen(appTitle());
     case ControlKind::CommandButton:
-    case ControlKind::OptionButton: {
+    case ControlKind::OptionButton:
+    case ControlKind::CheckBox: {
         // "&&" stands for one ampersand; a single one marks the access key.
         std::wstring name;
         for (std::size_t i = 0; i < text_.size(); ++i) {
@@ -218,6 +267,8 @@ long Win32Control::accessibleRole() const {
         return ROLE_SYSTEM_PUSHBUTTON;
     case ControlKind::OptionButton:
         return ROLE_SYSTEM_RADIOBUTTON;
+    case ControlKind::CheckBox:
+        return ROLE_SYSTEM_CHECKBUTTON;
     case ControlKind::Picture:
         return ROLE_SYSTEM_GRAPHIC;
     case ControlKind::Label:

@@ -23,7 +23,8 @@ class Win32Control final : public ControlPeer {
 public:
     Win32Control(Win32Window& window, const ControlDesign& design, int id)
         : ControlPeer(design.name, design.kind), window_(window), design_(design), id_(id),
-          text_(widen(design.caption)), visible_(design.visibility == Visibility::Shown) {}
+          left_(design.left), top_(design.top), text_(widen(design.caption)),
+          visible_(design.visibility == Visibility::Shown) {}
     ~Win32Control() override;
     Win32Control(const Win32Control&) = delete;
     Win32Control& operator=(const Win32Control&) = delete;
@@ -36,16 +37,18 @@ public:
     const std::wstring& caption() const { return text_; }
     bool centred() const { return design_.alignment == Alignment::Centred; }
     int tabIndex() const { return design_.tabIndex; }
+    bool readOnly() const { return design_.readOnly; }
     COLORREF textColor() const;
     HFONT font() const;
-    // Within the window's client area.
+    // Within the window's client area: where the control stands now, at its designed size.
     RECT area() const;
     // Makes the system's control, last in the window's z-order, from the state kept so far.
     void createOnScreen(HWND parent, bool startsGroup, bool tabStop);
     // The system's procedure of the control, which ours hands every message on to.
     WNDPROC systemProc() const { return systemProc_; }
-    // What a screen reader reads: a text box by its label, the picture by the application's
-    // title, a button by its caption without the access-key mark.
+    // What a screen reader reads: the name the window gave the control; else the picture by
+    // the application's title, a button or check box by its caption without the access-key
+    // mark, a text box by nothing.
     std::wstring accessibleName() const;
     long accessibleRole() const;
 
@@ -55,12 +58,17 @@ public:
         return hwnd_ != nullptr ? hasStyle(hwnd_, WS_VISIBLE) : visible_;
     }
     void setVisible(bool visible) override;
+    void move(int left, int top) override;
     bool value() const override;
     void setValue(bool selected) override;
     void setPicture(const std::string& name) override;
-    void setAccessibleName(const std::string& name) override { accessibleName_ = widen(name); }
+    void setAccessibleName(const std::string& name) override;
     bool canTakeFocus() const override;
     void setFocus() override;
+
+    // The edit control reports a change of its text (EN_CHANGE): the user's, unless it comes
+    // from setText.
+    void textChanged();
 
 private:
     void showPicture() const;
@@ -70,15 +78,18 @@ private:
     HWND hwnd_ = nullptr;
     WNDPROC systemProc_ = nullptr;
     int id_;
+    int left_; // twips
+    int top_;
     std::wstring text_;
     std::wstring accessibleName_;
     bool visible_ = true;
     bool value_ = false;
+    bool settingText_ = false;
     std::optional<std::string> picture_;
 };
 
-// An entry of the window's menu: a command of the menu bar, which the window reports by its
-// number (WM_COMMAND).
+// An entry of one of the window's menus: a command of the menu bar, which the window reports
+// by its number (WM_COMMAND), unique among all the window's entries.
 class MenuEntry final : public ControlPeer {
 public:
     MenuEntry(const MenuEntryDesign& entry, int id)
@@ -92,6 +103,7 @@ public:
     void setText(const std::string& text) override { text_ = widen(text); }
     bool visible() const override { return true; }
     void setVisible(bool /*visible*/) override {}
+    void move(int /*left*/, int /*top*/) override {}
     bool canTakeFocus() const override { return false; }
     void setFocus() override {}
 

@@ -50,7 +50,7 @@ void registerWindowClass() {
 } // namespace
 
 Win32Window::Win32Window(const WindowDesign& design)
-    : design_(design), caption_(widen(design.caption)) {}
+    : design_(design), caption_(widen(design.caption)), clientHeight_(design.clientHeight) {}
 
 Win32Window::~Win32Window() {
     if (hwnd_ == nullptr)
@@ -75,20 +75,42 @@ std::unique_ptr<ControlPeer> Win32Window::createControl(const ControlDesign& des
     return control;
 }
 
-std::vector<std::unique_ptr<ControlPeer>> Win32Window::createMenu(const MenuDesign& design) {
-    menu_ = &design;
+std::vector<std::unique_ptr<ControlPeer>>
+Win32Window::createMenus(std::span<const MenuDesign> menus) {
+    menus_ = menus;
     std::vector<std::unique_ptr<ControlPeer>> entries;
-    for (const MenuEntryDesign& entry : design.entries) {
-        auto peer = std::make_unique<MenuEntry>(entry, kFirstMenuId + int(menuEntries_.size()));
-        menuEntries_.push_back(peer.get());
-        entries.push_back(std::move(peer));
-    }
+    for (const MenuDesign& menu : menus)
+        for (const MenuEntryDesign& entry : menu.entries) {
+            auto peer = std::make_unique<MenuEntry>(entry, kFirstMenuId + int(menuEntries_.size()));
+            menuEntries_.push_back(peer.get());
+            entries.push_back(std::move(peer));
+        }
     return entries;
 }
 
 void Win32Window::setTabOrder(const std::vector<ControlPeer*>& order) {
     for (ControlPeer* peer : order)
         tabOrder_.push_back(static_cast<Win32Control*>(peer));
+}
+
+std::vector<Win32Control*> Win32Window::keyboardOrder() const {
+    std::vector<Win32Control*> passedBy;
+    for (Win32Control* control : controls_)
+        if (control->windowed() &&
+            std::find(tabOrder_.begin(), tabOrder_.end(), control) == tabOrder_.end())
+            passedBy.push_back(control);
+    std::stable_sort(passedBy.begin(), passedBy.end(),
+                     [](const auto* a, const auto* b) { return a->tabIndex() < b->tabIndex(); });
+    // The tab order goes by tab index: each passed-by control follows those of its index.
+    std::vector<Win32Control*> order;
+    auto pending = passedBy.begin();
+    for (Win32Control* control : tabOrder_) {
+        for (; pending != passedBy.end() && (*pending)->tabIndex() < control->tabIndex(); ++pending)
+            order.push_back(*pending);
+        order.push_back(control);
+    }
+    order.insert(order.end(), pending, passedBy.end());
+    return order;
 }
 
 void Win32Window::setDefaultButtons(ControlPeer* defaultButton, ControlPeer* cancelButton) {
@@ -101,22 +123,23 @@ HWND Win32Window::createIfMissing() {
         return hwnd_;
     registerWindowClass();
     const DWORD style = styleFor(design_);
-    RECT frame{0, 0, pixels(design_.clientWidth), pixels(design_.clientHeight)};
-    AdjustWindowRectEx(&frame, style, menu_ != nullptr, 0);
+    RECT frame{0, 0, pixels(design_.clientWidth), pixels(clientHeight_)};
+    AdjustWindowRectEx(&frame, style, !menus_.empty(), 0);
     int left = CW_USEDEFAULT;
     int top = CW_USEDEFAULT;
     if (design_.start) {
         left = pixels(design_.start->left) + frame.left;
         top = pixels(design_.start->top) + frame.top;
     }
-    HMENU bar = nullptr;
-    if (menu_ != nullptr) {
-        bar = CreateMenu();
-        HMENU menu = CreatePopupMenu();
-        for (const MenuEntry* entry : menuEntries_)
-            AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(entry->id()),
-                        entry->caption().c_str());
-        AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(menu), widen(menu_->caption).c_str());
+    // The menu bar's drop-down menus, left to right, each with its run of the entries.
+    HMENU bar = menus_.empty() ? nullptr : CreateMenu();
+    auto entry = menuEntries_.begin();
+    for (const MenuDesign& menu : menus_) {
+        HMENU popup = CreatePopupMenu();
+        for (std::size_t i = 0; i < menu.entries.size(); ++i, ++entry)
+            AppendMenuW(popup, MF_STRING, static_cast<UINT_PTR>((*entry)->id()),
+                        (*entry)->caption().c_str());
+        AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), widen(menu.caption).c_str());
     }
     // A window kept out of the task bar is owned by the program's hidden window.
     const HWND owner = design_.inTaskBar ? nullptr : hiddenOwner();
@@ -128,11 +151,15 @@ HWND Win32Window::createIfMissing() {
         throw std::runtime_error(std::string("cannot create the window ") + design_.name);
     SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(designFont({})), FALSE);
     // The keyboard moves through the system's controls in z-order: each is made last in
-    // it, in tab order. The option buttons form the window's one group.
+    // it, in keyboard order. The option buttons form the window's one group; Tab stops only
+    // at the controls of the tab order.
     bool inGroup = false;
-    for (Win32Control* control : tabOrder_) {
+    for (Win32Control* control : keyboardOrder()) {
         const bool option = control->kind() == ControlKind::OptionButton;
-        control->createOnScreen(hwnd_, !option || !inGroup, !option || isOptionStop(*control));
+        const bool tabStop =
+            std::find(tabOrder_.begin(), tabOrder_.end(), control) != tabOrder_.end() &&
+            (!option || isOptionStop(*control));
+        control->createOnScreen(hwnd_, !option || !inGroup, tabStop);
         inGroup = option;
     }
     return hwnd_;
@@ -142,6 +169,28 @@ void Win32Window::setCaption(const std::string& caption) {
     caption_ = widen(caption);
     if (hwnd_ != nullptr)
         SetWindowTextW(hwnd_, caption_.c_str());
+}
+
+void Win32Window::setClientHeight(int twips) {
+    clientHeight_ = twips;
+    if (hwnd_ == nullptr)
+        return; // made at that height
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    const int height = pixels(twips);
+    RECT frame{0, 0, client.right, height};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE)),
+                       GetMenu(hwnd_) != nullptr,
+                       static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)));
+    const auto resize = [this](int width, int frameHeight) {
+        SetWindowPos(hwnd_, nullptr, 0, 0, width, frameHeight,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    };
+    resize(frame.right - frame.left, frame.bottom - frame.top);
+    // A menu bar that wraps onto more lines than one takes more than the frame allowed for.
+    GetClientRect(hwnd_, &client);
+    if (client.bottom != height)
+        resize(frame.right - frame.left, frame.bottom - frame.top + height - client.bottom);
 }
 
 void Win32Window::show() {
@@ -220,8 +269,15 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_CTLCOLORSTATIC: {
-        // Option buttons and the picture: opaque in the button face.
         HDC dc = reinterpret_cast<HDC>(wParam);
+        // A read-only box keeps the colours of the boxes the user types into.
+        if (const Win32Control* control = controlWithHandle(reinterpret_cast<HWND>(lParam));
+            control != nullptr && control->kind() == ControlKind::TextBox) {
+            SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+            SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+        }
+        // Option buttons, check boxes and the picture: opaque in the button face.
         SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
         SetBkColor(dc, systemColor(SystemColor::ButtonFace));
         return reinterpret_cast<LRESULT>(systemBrush(SystemColor::ButtonFace));
@@ -257,10 +313,14 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
 void Win32Window::onCommand(WPARAM wParam, LPARAM lParam) {
     const int id = LOWORD(wParam);
     ControlPeer* chosen = nullptr;
-    if (lParam == 0 && HIWORD(wParam) == 0) { // from the menu
+    if (lParam == 0 && HIWORD(wParam) == 0) { // from the menu bar, whichever of its menus
         for (MenuEntry* entry : menuEntries_)
             if (entry->id() == id)
                 chosen = entry;
+    } else if (HIWORD(wParam) == EN_CHANGE) {
+        if (Win32Control* box = controlWithHandle(reinterpret_cast<HWND>(lParam)))
+            box->textChanged();
+        return;
     } else if (HIWORD(wParam) == BN_CLICKED) {
         for (Win32Control* control : controls_)
             if (control->id() == id) {

@@ -8,6 +8,7 @@
 #include "runtime/win32/control.h"
 #include "runtime/win32/win32.h"
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -38,13 +39,15 @@ public:
 
     std::unique_ptr<ControlPeer> createControl(const ControlDesign& design) override;
     void addLine(const LineDesign& design) override { lines_.push_back(design); }
-    std::vector<std::unique_ptr<ControlPeer>> createMenu(const MenuDesign& design) override;
+    std::vector<std::unique_ptr<ControlPeer>>
+    createMenus(std::span<const MenuDesign> menus) override;
     void setTabOrder(const std::vector<ControlPeer*>& order) override;
     void setDefaultButtons(ControlPeer* defaultButton, ControlPeer* cancelButton) override;
 
     std::string caption() const override { return narrow(caption_); }
     void setCaption(const std::string& caption) override;
     bool visible() const override { return hwnd_ != nullptr && IsWindowVisible(hwnd_); }
+    void setClientHeight(int twips) override;
     void show() override;
     void hide() override;
     bool hasFocusedControl() const override { return focused() != nullptr; }
@@ -70,6 +73,9 @@ private:
     void paint(HDC dc, const RECT& dirty) const;
     // The window's controls as a screen reader reads them, in tab order; labels while shown.
     std::vector<AccessibleElement> accessibleElements() const;
+    // Every windowed control in the order the keyboard meets them: the tab order, with the
+    // controls that Tab passes by (read-only boxes) in their places by tab index.
+    std::vector<Win32Control*> keyboardOrder() const;
     // Gives the remembered control the focus again, unless the window is minimised.
     bool restoreFocus() const;
     void onCommand(WPARAM wParam, LPARAM lParam);
@@ -81,7 +87,8 @@ private:
     std::vector<Win32Control*> controls_; // owned by the runtime
     std::vector<MenuEntry*> menuEntries_;
     std::vector<Win32Control*> tabOrder_;
-    const MenuDesign* menu_ = nullptr;
+    std::span<const MenuDesign> menus_; // the design's; their entries in menuEntries_, in order
+    int clientHeight_;                  // twips
     std::vector<LineDesign> lines_;
     Win32Control* defaultButton_ = nullptr;
     Win32Control* cancelButton_ = nullptr;

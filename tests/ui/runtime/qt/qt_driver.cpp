@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -30,9 +31,11 @@ class QtDriver final : public Driver {
 public:
     void click(const runtime::Control& control) override {
         QWidget* widget = shownWidget(control);
-        // An option button takes the click on its indicator, a command button anywhere.
-        const QPoint at =
-            qobject_cast<QRadioButton*>(widget) != nullptr ? QPoint(6, 6) : widget->rect().center();
+        // Option buttons and check boxes take the click on their indicator, a command button
+        // anywhere.
+        const bool indicator = qobject_cast<QRadioButton*>(widget) != nullptr ||
+                               qobject_cast<QCheckBox*>(widget) != nullptr;
+        const QPoint at = indicator ? QPoint(6, 6) : widget->rect().center();
         QTest::mouseClick(widget, Qt::LeftButton, {}, at);
     }
     void choose(const runtime::MenuItem& entry) override {
@@ -67,6 +70,8 @@ public:
             return QTest::keyClick(target, Qt::Key_Escape);
         case Key::Space:
             return QTest::keyClick(target, Qt::Key_Space);
+        case Key::Backspace:
+            return QTest::keyClick(target, Qt::Key_Backspace);
         }
     }
     void pressAlt(const runtime::Form& form, char letter) override {

@@ -376,6 +376,25 @@ TEST_F(QtRuntime, OptionButtonsExcludeEachOtherAsQtButtonsAfterAllWereCleared) {
     }
 }
 
+TEST_F(QtRuntime, AMovedControlKeepsItsSizeAndTheClientAreaTakesItsNewHeight) {
+    const auto box = probe->control<runtime::TextBox>("txtFirst");
+    QWidget* widget = widgetOf<QWidget>(box);
+    const QSize size = widget->size();
+    box.move(1500, 1200);
+    EXPECT_EQ(widget->geometry(), QRect(QPoint(100, 80), size));
+    // Below the menu bar, if there is one; the width stays.
+    for (runtime::Form* form :
+         {static_cast<runtime::Form*>(probe), &static_cast<runtime::Form&>(start())}) {
+        SCOPED_TRACE(form->design().name);
+        QWidget* window = widgetOf(*form);
+        const int width = window->width();
+        const int menuBar = window->height() - clientOf(*form)->height();
+        form->setClientHeight(4500);
+        EXPECT_EQ(clientOf(*form)->size(), QSize(width, 300));
+        EXPECT_EQ(window->height(), menuBar + 300);
+    }
+}
+
 // Whether anything but the background is drawn in the rectangle (logical pixels).
 bool inkIn(const QImage& image, const QRect& area, const QColor& background) {
     const qreal scale = image.devicePixelRatio();

@@ -17,6 +17,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QFontMetrics>
 #include <QImage>
 #include <QLineEdit>
@@ -78,6 +79,8 @@ bool drawnAs(const QObject* object, ControlKind kind) {
         return qobject_cast<const qt::Label*>(object) != nullptr;
     case ControlKind::OptionButton:
         return qobject_cast<const QRadioButton*>(object) != nullptr;
+    case ControlKind::CheckBox:
+        return qobject_cast<const QCheckBox*>(object) != nullptr;
     case ControlKind::Picture:
         return qobject_cast<const QLabel*>(object) != nullptr &&
                qobject_cast<const qt::Label*>(object) == nullptr;
@@ -188,7 +191,7 @@ TEST_F(QtMainWindow, AnEmbeddedNulIsBadData) {
     EXPECT_FALSE(textBox(*main, "txtNewShim").visible());
 }
 
-TEST_F(QtMainWindow, MenuBarHoldsHelpWithAboutAndHelp) {
+TEST_F(QtMainWindow, MenuBarHoldsToolsThenHelpWithAboutAndHelp) {
     QWidget* window = widgetOf(*main);
     auto* menu = window->findChild<QMenu*>(QStringLiteral("mnuHelp"));
     ASSERT_NE(menu, nullptr);
@@ -206,8 +209,11 @@ TEST_F(QtMainWindow, MenuBarHoldsHelpWithAboutAndHelp) {
     ASSERT_NE(menuBar, nullptr);
     EXPECT_FALSE(menuBar->isNativeMenuBar());
     const QList<QAction*> bar = menuBar->actions();
-    ASSERT_EQ(bar.size(), 1);
-    EXPECT_EQ(bar[0]->menu(), menu);
+    ASSERT_EQ(bar.size(), 2);
+    EXPECT_EQ(bar[0]->menu()->objectName(), QStringLiteral("mnuTools"));
+    EXPECT_EQ(bar[0]->menu()->actions().value(0),
+              objectOf(main->control<runtime::MenuItem>("mnuValveSheet")));
+    EXPECT_EQ(bar[1]->menu(), menu);
 }
 
 // The design, written down here on its own.

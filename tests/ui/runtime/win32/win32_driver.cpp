@@ -80,9 +80,11 @@ public:
         const HWND hwnd = shownHandle(control);
         RECT rect;
         GetClientRect(hwnd, &rect);
-        // An option button takes the click on its indicator, a command button anywhere.
-        const bool option = control.kind() == runtime::ControlKind::OptionButton;
-        clickAt(hwnd, MAKELPARAM(option ? 6 : rect.right / 2, rect.bottom / 2));
+        // Option buttons and check boxes take the click on their indicator, a command button
+        // anywhere.
+        const bool indicator = control.kind() == runtime::ControlKind::OptionButton ||
+                               control.kind() == runtime::ControlKind::CheckBox;
+        clickAt(hwnd, MAKELPARAM(indicator ? 6 : rect.right / 2, rect.bottom / 2));
     }
     void choose(const runtime::MenuItem& entry) override {
         HWND window = nullptr;
@@ -135,6 +137,8 @@ public:
             return sendKey(window, VK_ESCAPE);
         case Key::Space:
             return sendKey(window, VK_SPACE);
+        case Key::Backspace:
+            return sendKey(window, VK_BACK);
         }
     }
     void pressAlt(const runtime::Form& form, char letter) override {

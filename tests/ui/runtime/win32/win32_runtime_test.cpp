@@ -6,6 +6,7 @@
 #include "runtime/msgbox.h"
 #include "runtime/peer_access.h"
 #include "runtime/twips.h"
+#include "runtime/win32/accessible_forwarder.h"
 #include "runtime/win32/test_hooks.h"
 #include "support/expected_boxes.h"
 #include "support/gui_support.h"
@@ -113,7 +114,119 @@ TEST_F(Win32Windows, FramesSizesAndPlacesAsDesigned) {
                       GetClassLongPtrW(hwnd, GCLP_HICON) != 0,
                   false);
     }
-    EXPECT_NE(GetMenu(win32::createWindowIfMissing(*main)), nullptr);
+    // The menu bar: Tools, then Help.
+    const HMENU bar = GetMenu(win32::createWindowIfMissing(*main));
+    wchar_t menus[2][16] = {};
+    for (UINT m = 0; m < 2; ++m)
+        GetMenuStringW(bar, m, menus[m], 16, MF_BYPOSITION);
+    EXPECT_EQ(GetMenuItemCount(bar), 2);
+    EXPECT_EQ(std::wstring(menus[0]) + L" " + menus[1], L"Tools Help");
+}
+
+// A window of the runtime's own, with a read-only box and a check box.
+// clang-format off
+constexpr runtime::ControlDesign kProbeControls[] = {
+    {"txtFirst", runtime::ControlKind::TextBox,  "",     120,  240, 1500,  375,  1},
+    {"txtShown", runtime::ControlKind::TextBox,  "",     120,  700, 1500,  375,  2, {}, {}, {}, {}, true},
+    {"chkTidy",  runtime::ControlKind::CheckBox, "Tidy", 120, 1200, 1200,  255,  3},
+    {"lblNote",  runtime::ControlKind::Label,    "Note", 120, 1600, 1200,  255,  4},
+};
+// clang-format on
+constexpr runtime::WindowDesign kProbeWindow{.name = "frmProbe",
+                                             .caption = "Probe",
+                                             .clientWidth = 3000,
+                                             .clientHeight = 2000,
+                                             .controls = kProbeControls};
+
+class frmProbe : public runtime::Form {
+public:
+    frmProbe() : Form(kProbeWindow) {}
+    void rename(const char* control, const char* name) {
+        setAccessibleName(find(*this, control), name);
+    }
+};
+
+// The control as a screen reader in the program's own process reads it.
+struct Read {
+    std::wstring name;
+    long role = 0, state = 0;
+};
+Read readerOf(HWND control) {
+    void* object = nullptr;
+    Read read;
+    if (FAILED(AccessibleObjectFromWindow(control, DWORD(OBJID_CLIENT),
+                                          win32::accessible::kAccessibleIid, &object)))
+        return read;
+    auto* reader = static_cast<IAccessible*>(object);
+    const VARIANT self = win32::accessible::number(CHILDID_SELF);
+    BSTR name = nullptr;
+    VARIANT role, state;
+    if (reader->get_accName(self, &name) == S_OK && name != nullptr)
+        read.name = name;
+    SysFreeString(name);
+    if (reader->get_accRole(self, &role) == S_OK && reader->get_accState(self, &state) == S_OK)
+        read = {read.name, role.lVal, state.lVal};
+    reader->Release();
+    return read;
+}
+
+TEST_F(Win32Windows, CheckBoxAndReadOnlyBoxAreTheSystemsOwnAndAScreenReaderReadsThemSo) {
+    frmProbe& probe = forms().show<frmProbe>();
+    const HWND check = handle(probe, "chkTidy");
+    const HWND shown = handle(probe, "txtShown");
+    EXPECT_EQ(style(check) & (BS_TYPEMASK | WS_TABSTOP), BS_AUTOCHECKBOX | WS_TABSTOP);
+    EXPECT_EQ(style(shown) & (ES_READONLY | WS_TABSTOP), ES_READONLY);
+    for (const bool checked : {false, true}) {
+        probe.control<runtime::CheckBox>("chkTidy").setValue(checked);
+        const Read read = readerOf(check);
+        EXPECT_EQ(read.name, L"Tidy");
+        EXPECT_EQ(read.role, ROLE_SYSTEM_CHECKBUTTON);
+        EXPECT_EQ((read.state & STATE_SYSTEM_CHECKED) != 0, checked);
+    }
+    // Named by the window, and named again.
+    for (const char* name : {"Inlet 1", "Exhaust 1"}) {
+        probe.rename("txtShown", name);
+        const Read read = readerOf(shown);
+        EXPECT_EQ(read.name, win32::widen(name));
+        EXPECT_NE(read.state & STATE_SYSTEM_READONLY, 0);
+    }
+    EXPECT_EQ(readerOf(handle(probe, "txtFirst")).state & STATE_SYSTEM_READONLY, 0);
+}
+
+// The place and size of the system's control within its window's client area.
+bool standsAt(HWND control, const RECT& area) {
+    RECT rect;
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+    return EqualRect(&rect, &area) != FALSE;
+}
+
+TEST_F(Win32Windows, MovedControlsAndANewClientHeightBeforeAndOnceTheWindowIsMade) {
+    frmProbe& probe = forms().load<frmProbe>();
+    for (const auto& [left, height] : {std::pair{1500, 3000}, std::pair{75, 1500}}) {
+        for (const char* name : {"txtFirst", "chkTidy", "lblNote"}) {
+            const runtime::Control control = find(probe, name);
+            const RECT before = win32::areaOf(control);
+            control.move(left, 8);
+            const RECT area = win32::areaOf(control);
+            EXPECT_EQ(area.left, px(left)) << name;
+            EXPECT_EQ(area.top, px(8)) << name;
+            EXPECT_EQ(area.right - area.left, before.right - before.left) << name;
+            EXPECT_EQ(area.bottom - area.top, before.bottom - before.top) << name;
+        }
+        probe.setClientHeight(height);
+        RECT client;
+        GetClientRect(win32::createWindowIfMissing(probe), &client);
+        EXPECT_EQ(client.bottom, px(height));
+        for (const char* name : {"txtFirst", "chkTidy"})
+            EXPECT_TRUE(standsAt(handle(probe, name), win32::areaOf(find(probe, name)))) << name;
+    }
+    // Below the main window's menu bar too, its width kept.
+    main->setClientHeight(4500);
+    RECT client;
+    GetClientRect(win32::createWindowIfMissing(*main), &client);
+    EXPECT_EQ(client.bottom, px(4500));
+    EXPECT_EQ(client.right, px(7440));
 }
 
 // A window loaded hidden at start costs nothing on the screen until it first opens; what its

@@ -1,0 +1,308 @@
+// The valve sheet as its user meets it: reached from the Tools menu, rows that follow the
+// engine's counts, the worked Triumph plan, its boxes for bad input, Copy, Reset, Close and
+// the unit of the gaps.
+#include "sheet/frmValveSheet.h"
+#include "support/gui_support.h"
+
+#include <string>
+#include <vector>
+
+namespace clearmark {
+namespace {
+
+using runtime::forms;
+using runtime::MsgBoxRequest;
+using runtime::MsgButtons;
+using runtime::MsgIcon;
+using testing_support::Key;
+
+MsgBoxRequest sheetBox(const std::string& text) {
+    return {text, "Valve Sheet", MsgButtons::OK, MsgIcon::Exclamation};
+}
+
+// The worked example: gap and shim of each valve of the Triumph twin, in the sheet's order.
+const std::vector<std::pair<const char*, const char*>> kTriumphTwin = {
+    {"0.100", "2.450"}, {"0.180", "2.500"}, {"0.320", "2.400"}, {"0.240", "2.550"},
+    {"0.230", "2.375"}, {"0,150", "2.600"}, {"0.210", "2.450"}, {"0.280", "2.425"}};
+
+class Sheet : public testing_support::WithMainWindow {
+protected:
+    void SetUp() override {
+        WithMainWindow::SetUp();
+        choose(*main, "mnuValveSheet");
+        sheet = forms().find<frmValveSheet>();
+        ASSERT_NE(sheet, nullptr);
+    }
+    static std::string rowBox(const char* column, std::size_t row) {
+        return column + std::to_string(row);
+    }
+    std::string text(const std::string& box) const { return textBox(*sheet, box.c_str()).text(); }
+    void put(const std::string& box, const std::string& value) {
+        enter(*sheet, box.c_str(), value);
+    }
+    // The valves the sheet shows, by the captions of its visible rows.
+    std::vector<std::string> rowNames() const {
+        std::vector<std::string> names;
+        for (std::size_t i = 1; i <= kMostValves; ++i) {
+            const runtime::Label name = label(*sheet, rowBox("lblValve", i).c_str());
+            const bool boxesShown = textBox(*sheet, rowBox("txtGap", i).c_str()).visible() &&
+                                    textBox(*sheet, rowBox("txtNewGap", i).c_str()).visible();
+            EXPECT_EQ(name.visible(), boxesShown) << "row " << i;
+            if (name.visible())
+                names.push_back(name.caption());
+        }
+        return names;
+    }
+    void enterTriumphTwin() {
+        put("txtSpares", "2.475");
+        for (std::size_t i = 0; i < kTriumphTwin.size(); ++i) {
+            put(rowBox("txtGap", i + 1), kTriumphTwin[i].first);
+            put(rowBox("txtShim", i + 1), kTriumphTwin[i].second);
+        }
+    }
+    std::vector<std::string> column(const char* prefix) const {
+        std::vector<std::string> texts;
+        for (std::size_t i = 1; i <= rowNames().size(); ++i)
+            texts.push_back(text(rowBox(prefix, i)));
+        return texts;
+    }
+
+    frmValveSheet* sheet = nullptr;
+};
+
+const std::vector<std::string> kTwinNames = {
+    "Cylinder 1 intake 1", "Cylinder 1 intake 2", "Cylinder 1 exhaust 1", "Cylinder 1 exhaust 2",
+    "Cylinder 2 intake 1", "Cylinder 2 intake 2", "Cylinder 2 exhaust 1", "Cylinder 2 exhaust 2"};
+
+TEST_F(Sheet, OpensOnceFromTheToolsMenuWithTheTriumphDefaults) {
+    EXPECT_EQ(sheet->caption(), "Valve Sheet");
+    EXPECT_TRUE(sheet->visible());
+    EXPECT_EQ(rowNames(), kTwinNames);
+    const std::pair<const char*, const char*> defaults[] = {
+        {"txtCylinders", "2"},      {"txtIntakeValves", "2"}, {"txtExhaustValves", "2"},
+        {"txtIntakeFrom", "0.15"},  {"txtIntakeTo", "0.20"},  {"txtIntakeAim", "0.175"},
+        {"txtExhaustFrom", "0.25"}, {"txtExhaustTo", "0.30"}, {"txtExhaustAim", "0.275"},
+        {"txtShimsFrom", "2.00"},   {"txtShimsTo", "3.20"},   {"txtShimStep", "0.025"},
+        {"txtSpares", ""}};
+    for (const auto& [box, value] : defaults)
+        EXPECT_EQ(text(box), value) << box;
+    EXPECT_TRUE(control<runtime::OptionButton>(*sheet, "optMillimeters").value());
+    EXPECT_FALSE(control<runtime::OptionButton>(*sheet, "optInches").value());
+    EXPECT_TRUE(control<runtime::CheckBox>(*sheet, "chkLeaveInRangeAlone").value());
+    choose(*main, "mnuValveSheet");
+    EXPECT_EQ(forms().find<frmValveSheet>(), sheet);
+    EXPECT_EQ(loadedWindows(), "frmClearmark frmConvert frmValveSheet");
+}
+
+TEST_F(Sheet, RowsFollowTheCountsOnceTheyAreValid) {
+    struct Case {
+        const char* box;
+        const char* typed;
+        std::size_t rows; // after typing
+        const char* last;
+    };
+    const Case cases[] = {
+        {"txtCylinders", "1", 4, "Cylinder 1 exhaust 2"},
+        {"txtExhaustValves", "1", 3, "Cylinder 1 exhaust 1"},
+        {"txtCylinders", "8", 24, "Cylinder 8 exhaust 1"},
+        {"txtCylinders", "0", 24, "Cylinder 8 exhaust 1"},  // not valid: the rows stay
+        {"txtCylinders", "9", 24, "Cylinder 8 exhaust 1"},  //
+        {"txtCylinders", "2.5", 6, "Cylinder 2 exhaust 1"}, // followed as far as "2."
+        {"txtCylinders", "8", 24, "Cylinder 8 exhaust 1"},
+        {"txtIntakeValves", "3", 24, "Cylinder 8 exhaust 1"}, // 8 x 4 valves: too many
+        {"txtCylinders", "6", 24, "Cylinder 6 exhaust 1"},
+        {"txtIntakeValves", "x", 24, "Cylinder 6 exhaust 1"},
+        {"txtIntakeValves", "1", 12, "Cylinder 6 exhaust 1"},
+    };
+    for (const Case& c : cases) {
+        put(c.box, c.typed);
+        const std::vector<std::string> names = rowNames();
+        ASSERT_EQ(names.size(), c.rows) << c.box << " " << c.typed;
+        EXPECT_EQ(names.back(), c.last) << c.box << " " << c.typed;
+    }
+}
+
+TEST_F(Sheet, WhatTheRemainingValvesHoldMovesWithThem) {
+    put(rowBox("txtGap", 3), "0.32"); // Cylinder 1 exhaust 1
+    put(rowBox("txtShim", 3), "2.4");
+    put(rowBox("txtGap", 2), "0.18"); // Cylinder 1 intake 2, which goes
+    put("txtIntakeValves", "1");
+    ASSERT_EQ(label(*sheet, "lblValve2").caption(), "Cylinder 1 exhaust 1");
+    EXPECT_EQ(text("txtGap2"), "0.32");
+    EXPECT_EQ(text("txtShim2"), "2.4");
+    put("txtIntakeValves", "2");
+    EXPECT_EQ(text("txtGap2"), ""); // the valve came back empty
+    EXPECT_EQ(text("txtGap3"), "0.32");
+}
+
+TEST_F(Sheet, PlansTheWorkedTriumphExample) {
+    enterTriumphTwin();
+    press(*sheet, Key::Enter); // Plan is the default button
+    EXPECT_TRUE(boxes.shown().empty());
+    EXPECT_EQ(column("txtPlan"),
+              (std::vector<std::string>{"fit 2.375 from cylinder 2 intake 1", "keep",
+                                        "fit 2.450 from cylinder 1 intake 1", "buy 2.525",
+                                        "fit 2.450 from cylinder 2 exhaust 1", "keep",
+                                        "fit 2.400 from cylinder 1 exhaust 1", "keep"}));
+    EXPECT_EQ(column("txtNewGap"), (std::vector<std::string>{"0.175", "0.180", "0.270", "0.265",
+                                                             "0.155", "0.150", "0.260", "0.280"}));
+    EXPECT_EQ(text("txtBuy"), "1 \u00d7 2.525");
+    EXPECT_EQ(text("txtLeftOver"), "2.475, 2.550");
+}
+
+TEST_F(Sheet, SaysWhatStillIsOutOfRangeAndUsesSpares) {
+    put("txtCylinders", "1");
+    put("txtExhaustValves", "1");
+    put("txtIntakeValves", "1");
+    put("txtSpares", "2.35; 2,5");
+    put("txtGap1", "0.1");
+    put("txtShim1", "2.45");
+    put("txtGap2", "0.02"); // even the smallest size leaves it too tight
+    put("txtShim2", "2");
+    click(*sheet, "cmdPlan");
+    EXPECT_EQ(column("txtPlan"), (std::vector<std::string>{"fit 2.350 spare", "keep"}));
+    EXPECT_EQ(column("txtNewGap"), (std::vector<std::string>{"0.200", "0.020 out of range"}));
+    EXPECT_EQ(text("txtBuy"), "nothing");
+    EXPECT_EQ(text("txtLeftOver"), "2.450, 2.500");
+}
+
+TEST_F(Sheet, BadInputNamesTheFieldAndKeepsWhatWasTyped) {
+    struct Case {
+        const char* box;
+        const char* typed;
+        const char* message;
+        const char* focus; // "": the box itself
+    };
+    const Case cases[] = {
+        {"txtGap7", "", "Cylinder 2 exhaust 1 gap is missing", ""},
+        {"txtShim7", "2.4x", "Cylinder 2 exhaust 1 shim is not a number", ""},
+        {"txtShim1", "-2.4", "Cylinder 1 intake 1 shim is below zero", ""},
+        {"txtGap1", "1e9", "Cylinder 1 intake 1 gap is too large", ""},
+        {"txtCylinders", "9", "Cylinders must be a whole number from 1 to 8", ""},
+        {"txtExhaustValves", "0", "Exhaust valves per cylinder must be a whole number from 1 to 3",
+         ""},
+        {"txtIntakeTo", "0.1", "Intake gap from is above Intake gap to", "txtIntakeFrom"},
+        {"txtExhaustAim", "0.31", "Exhaust aim is outside the exhaust gap range", ""},
+        {"txtShimStep", "0", "Shim step is not positive", ""},
+        {"txtShimStep", "0.0001", "Shims from, to and step make more than 2,000 sizes", ""},
+        {"txtShimsTo", "1.9", "Shims from is above Shims to", "txtShimsFrom"},
+        {"txtSpares", "2.5 two", "Spare shims: two is not a shim size", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.box);
+        click(*sheet, "cmdReset");
+        enterTriumphTwin();
+        click(*sheet, "cmdPlan");
+        ASSERT_EQ(text("txtBuy"), "1 \u00d7 2.525");
+        boxes.clear();
+        put(c.box, c.typed);
+        click(*sheet, "cmdPlan");
+        ASSERT_EQ(boxes.shown(), std::vector<MsgBoxRequest>{sheetBox(c.message)});
+        EXPECT_EQ(focused(*sheet), *c.focus ? c.focus : c.box);
+        EXPECT_EQ(text(c.box), c.typed);
+        EXPECT_EQ(text("txtGap1"), c.box == std::string("txtGap1") ? c.typed : "0.100");
+        EXPECT_EQ(text("txtSpares"), c.box == std::string("txtSpares") ? c.typed : "2.475");
+        EXPECT_EQ(text("txtBuy"), "");
+        EXPECT_EQ(text("txtPlan1"), "");
+        EXPECT_EQ(text("txtNewGap1"), "");
+    }
+}
+
+TEST_F(Sheet, CopyPutsTheSheetOnTheClipboardAsTabSeparatedText) {
+    enterTriumphTwin();
+    click(*sheet, "cmdPlan");
+    click(*sheet, "cmdCopy");
+    EXPECT_TRUE(boxes.shown().empty());
+    EXPECT_EQ(input().clipboardText(),
+              "Valve\tGap\tShim\tPlan\tNew gap\n"
+              "Cylinder 1 intake 1\t0.100\t2.450\tfit 2.375 from cylinder 2 intake 1\t0.175\n"
+              "Cylinder 1 intake 2\t0.180\t2.500\tkeep\t0.180\n"
+              "Cylinder 1 exhaust 1\t0.320\t2.400\tfit 2.450 from cylinder 1 intake 1\t0.270\n"
+              "Cylinder 1 exhaust 2\t0.240\t2.550\tbuy 2.525\t0.265\n"
+              "Cylinder 2 intake 1\t0.230\t2.375\tfit 2.450 from cylinder 2 exhaust 1\t0.155\n"
+              "Cylinder 2 intake 2\t0,150\t2.600\tkeep\t0.150\n"
+              "Cylinder 2 exhaust 1\t0.210\t2.450\tfit 2.400 from cylinder 1 exhaust 1\t0.260\n"
+              "Cylinder 2 exhaust 2\t0.280\t2.425\tkeep\t0.280\n"
+              "Buy\t1 \u00d7 2.525\n"
+              "Left over\t2.475, 2.550\n");
+}
+
+TEST_F(Sheet, InchesConvertTheGapsTypedAndThePlansGaps) {
+    enterTriumphTwin();
+    click(*sheet, "cmdPlan");
+    select(*sheet, "optInches");
+    EXPECT_EQ(text("txtIntakeFrom"), "0.0059");
+    EXPECT_EQ(text("txtExhaustAim"), "0.0108");
+    EXPECT_EQ(text("txtGap1"), "0.0039");
+    EXPECT_EQ(text("txtShim1"), "2.450"); // shims stay millimetres
+    EXPECT_EQ(text("txtNewGap1"), "0.0069");
+    EXPECT_EQ(text("txtPlan4"), "buy 2.525");
+    select(*sheet, "optMillimeters");
+    EXPECT_EQ(text("txtIntakeFrom"), "0.150");
+    EXPECT_EQ(text("txtGap1"), "0.099"); // 0.0039 in, as written
+}
+
+TEST_F(Sheet, ResetBringsBackTheDefaultsAndEmptiesTheRows) {
+    enterTriumphTwin();
+    put("txtCylinders", "3");
+    select(*sheet, "optInches");
+    input().click(control<runtime::CheckBox>(*sheet, "chkLeaveInRangeAlone"));
+    click(*sheet, "cmdPlan");
+    click(*sheet, "cmdReset");
+    EXPECT_EQ(rowNames(), kTwinNames);
+    EXPECT_EQ(column("txtGap"), std::vector<std::string>(8, ""));
+    EXPECT_EQ(column("txtShim"), std::vector<std::string>(8, ""));
+    EXPECT_EQ(column("txtPlan"), std::vector<std::string>(8, ""));
+    EXPECT_EQ(text("txtIntakeFrom"), "0.15");
+    EXPECT_EQ(text("txtSpares"), "");
+    EXPECT_TRUE(control<runtime::OptionButton>(*sheet, "optMillimeters").value());
+    EXPECT_TRUE(control<runtime::CheckBox>(*sheet, "chkLeaveInRangeAlone").value());
+    EXPECT_EQ(text("txtBuy"), "");
+}
+
+TEST_F(Sheet, CloseAndEscUnloadItAndTheNextOpeningStartsAfresh) {
+    struct Case {
+        const char* how;
+        void (*close)(frmValveSheet&);
+    };
+    const Case cases[] = {
+        {"Close",
+         [](frmValveSheet& s) {
+             click(s, "cmdClose");
+         }},
+        {"Esc",
+         [](frmValveSheet& s) {
+             press(s, Key::Escape);
+         }},
+        {"title bar",
+         [](frmValveSheet& s) {
+             input().close(s);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.how);
+        put("txtGap1", "0.3");
+        c.close(*sheet);
+        input().settle();
+        EXPECT_EQ(forms().find<frmValveSheet>(), nullptr);
+        EXPECT_TRUE(main->visible());
+        choose(*main, "mnuValveSheet");
+        sheet = forms().find<frmValveSheet>();
+        ASSERT_NE(sheet, nullptr);
+        EXPECT_EQ(text("txtGap1"), "") << "the sheet keeps nothing";
+    }
+}
+
+TEST_F(Sheet, TabGoesThroughTheSettingsThenRowByRowThenTheButtons) {
+    ASSERT_TRUE(tabTo(*sheet, "txtSpares"));
+    EXPECT_EQ(focusAfterEach(*sheet, Key::Tab, 5),
+              (std::vector<std::string>{"chkLeaveInRangeAlone", "txtGap1", "txtShim1", "txtGap2",
+                                        "txtShim2"}));
+    ASSERT_TRUE(tabTo(*sheet, "txtShim8"));
+    EXPECT_EQ(
+        focusAfterEach(*sheet, Key::Tab, 5),
+        (std::vector<std::string>{"cmdPlan", "cmdCopy", "cmdReset", "cmdClose", "txtCylinders"}));
+}
+
+} // namespace
+} // namespace clearmark
