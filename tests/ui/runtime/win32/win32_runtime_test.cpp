@@ -8,6 +8,7 @@
 #include "runtime/twips.h"
 #include "runtime/win32/accessible_forwarder.h"
 #include "runtime/win32/test_hooks.h"
+#include "sheet/frmValveSheet.h"
 #include "support/expected_boxes.h"
 #include "support/gui_support.h"
 
@@ -513,7 +514,9 @@ TEST_F(Win32Windows, AboutHasItsPictureAndItsDefaultButton) {
 TEST_F(Win32Windows, EveryCaptionFitsItsControl) {
     click(*main, "cmdConverter");
     choose(*main, "mnuAbout");
-    const runtime::Form* windows[] = {main, forms().find<frmConvert>(), forms().find<frmAbout>()};
+    choose(*main, "mnuValveSheet");
+    const runtime::Form* windows[] = {main, forms().find<frmConvert>(), forms().find<frmAbout>(),
+                                      forms().find<frmValveSheet>()};
     for (const runtime::Form* form : windows)
         for (const runtime::Control& control : form->controls()) {
             const bool button = control.kind() == runtime::ControlKind::CommandButton;
@@ -538,6 +541,38 @@ TEST_F(Win32Windows, EveryCaptionFitsItsControl) {
             EXPECT_LE(needed.right - needed.left, area.right - area.left);
             EXPECT_LE(needed.bottom - needed.top, area.bottom - area.top);
         }
+}
+
+// The sheet's frame follows its rows; with all 24 it fits a 1280 x 680 area at 96 DPI, the
+// summary and buttons below the last row.
+TEST_F(Win32Windows, TheValveSheetGrowsWithItsRowsAndFitsWith24) {
+    choose(*main, "mnuValveSheet");
+    const frmValveSheet& sheet = *forms().find<frmValveSheet>();
+    const HWND window = GetParent(win32::createControlIfMissing(textBox(sheet, "txtCylinders")));
+    const auto frame = [window] {
+        RECT rect;
+        GetWindowRect(window, &rect);
+        return rect;
+    };
+    const RECT eight = frame();
+    enter(sheet, "txtExhaustValves", "1");
+    enter(sheet, "txtCylinders", "8");
+    const RECT all = frame();
+    const RECT last = win32::areaOf(label(sheet, "lblValve24"));
+    EXPECT_GT(win32::areaOf(textBox(sheet, "txtBuy")).top, last.bottom);
+    RECT client;
+    GetClientRect(window, &client);
+    EXPECT_LE(win32::areaOf(control<runtime::CommandButton>(sheet, "cmdClose")).bottom,
+              client.bottom);
+    EXPECT_EQ(all.right - all.left, eight.right - eight.left);
+    EXPECT_EQ((all.bottom - all.top) - (eight.bottom - eight.top), px(16 * 300));
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    if (dpi == 96) {
+        EXPECT_LE(all.right - all.left, 1280);
+        EXPECT_LE(all.bottom - all.top, 680);
+    }
 }
 
 TEST_F(Win32Windows, CopyPutsExactlyTheTextOnTheClipboardAsUnicode) {
