@@ -9,7 +9,8 @@ namespace clearmark {
 // Reads one decimal number from the whole text: optional blanks (spaces, tabs) around an
 // optional sign, digits with at most one decimal point and an optional exponent. The result
 // is the double nearest to the decimal value. Anything else, and a magnitude beyond the
-// double range, gives no number. The "." is the only decimal separator, whatever the locale.
+// double range, gives no number. The decimal mark is the point, or the comma in its place,
+// whatever the locale.
 std::optional<double> parseMeasurement(std::string_view text);
 
 // Writes a number with at most 15 significant digits, without trailing fraction zeros, with
