@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <tuple>
 
 namespace clearmark {
 namespace {
@@ -21,7 +22,10 @@ struct Cost {
     std::int64_t tightness = 0; // the fitted size: the smaller, the looser the gap
     std::int64_t order = 0;     // the position of the shim's source: removed, spares, bought
 
-    friend auto operator<=>(const Cost&, const Cost&) = default;
+    friend bool operator<(const Cost& a, const Cost& b) {
+        return std::tie(a.outOfRange, a.bought, a.changed, a.distance, a.tightness, a.order) <
+               std::tie(b.outOfRange, b.bought, b.changed, b.distance, b.tightness, b.order);
+    }
     Cost& operator+=(const Cost& o) {
         outOfRange += o.outOfRange;
         bought += o.bought;
@@ -57,8 +61,10 @@ std::vector<std::size_t> assign(std::size_t rows, std::size_t columns, CostOf co
             table[r * columns + c] = cost(r, c);
 
     // One-based, with row and column 0 as the method's free slot.
-    std::vector<Cost> u(rows + 1), v(columns + 1);
-    std::vector<std::size_t> rowOfColumn(columns + 1, 0), way(columns + 1, 0);
+    std::vector<Cost> u(rows + 1);
+    std::vector<Cost> v(columns + 1);
+    std::vector<std::size_t> rowOfColumn(columns + 1, 0);
+    std::vector<std::size_t> way(columns + 1, 0);
     std::vector<Cost> least(columns + 1);
     std::vector<char> used(columns + 1);
     for (std::size_t r = 1; r <= rows; ++r) {
@@ -185,6 +191,7 @@ std::variant<SheetPlan, SheetFault> planSheet(const SheetInput& input) {
     }
 
     std::vector<Column> columns;
+    columns.reserve(2 * reshimmed.size() + input.spares.size());
     for (const std::size_t i : reshimmed)
         columns.push_back({ShimSource::Removed, valves[i].shim, i});
     for (std::size_t s = 0; s < input.spares.size(); ++s)
@@ -275,7 +282,7 @@ PlanScore scoreOf(const SheetInput& input, const SheetPlan& plan) {
 }
 
 std::optional<Nanometres> lengthOf(double value, GapUnit unit) {
-    const double perUnit =
+    const auto perUnit =
         double(unit == GapUnit::Inches ? kNanometresPerInch : kNanometresPerMillimetre);
     const double length = value * perUnit;
     if (!std::isfinite(length) || std::abs(length) > double(kLongestLength))

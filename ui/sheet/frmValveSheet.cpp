@@ -36,7 +36,6 @@ constexpr int kClientWidth = 10500;
 constexpr int kSummaryGap = 120;
 constexpr int kSummaryHeight = 330;
 constexpr int kBottomMargin = 120;
-constexpr int kButtonRaise = 30;
 
 constexpr int summaryTop(std::size_t rows) {
     return kFirstRowTop + int(rows) * kRowPitch + kSummaryGap;
@@ -321,7 +320,7 @@ std::optional<std::vector<frmValveSheet::ValveName>> frmValveSheet::valvesTyped(
     const auto intake = countIn(txtIntakeValves, kMostValvesPerCylinder);
     const auto exhaust = countIn(txtExhaustValves, kMostValvesPerCylinder);
     if (!cylinders || !intake || !exhaust ||
-        std::size_t(*cylinders * (*intake + *exhaust)) > kMostValves)
+        std::size_t(*cylinders) * std::size_t(*intake + *exhaust) > kMostValves)
         return std::nullopt;
     std::vector<ValveName> valves;
     for (int c = 1; c <= *cylinders; ++c) {
@@ -392,7 +391,7 @@ void frmValveSheet::cmdPlan_Click() {
     SheetInput input;
     try {
         const auto count = [this](const char* box, int most) {
-            const runtime::TextBox field = control<runtime::TextBox>(box);
+            const auto field = control<runtime::TextBox>(box);
             if (!countIn(field, most))
                 throw BadField{field, std::string(nameOf(box)) +
                                           " must be a whole number from 1 to " +
