@@ -311,10 +311,6 @@ void frmValveSheet::setDefaults() {
     showRows(*valvesTyped());
 }
 
-GapUnit frmValveSheet::unit() const {
-    return unit_;
-}
-
 std::optional<std::vector<frmValveSheet::ValveName>> frmValveSheet::valvesTyped() const {
     const auto cylinders = countIn(txtCylinders, kMostCylinders);
     const auto intake = countIn(txtIntakeValves, kMostValvesPerCylinder);
@@ -336,10 +332,7 @@ void frmValveSheet::txtCounts_Change() {
     const auto valves = valvesTyped();
     if (!valves)
         return; // the rows stay until the counts are valid again
-    const auto same = [](const ValveName& a, const ValveName& b) {
-        return a.cylinder == b.cylinder && a.kind == b.kind && a.index == b.index;
-    };
-    if (!std::equal(valves->begin(), valves->end(), valves_.begin(), valves_.end(), same))
+    if (*valves != valves_)
         showRows(*valves);
 }
 
@@ -387,7 +380,7 @@ void frmValveSheet::clearPlan() {
 
 void frmValveSheet::cmdPlan_Click() {
     clearPlan();
-    const GapUnit gaps = unit();
+    const GapUnit gaps = unit_;
     SheetInput input;
     try {
         const auto count = [this](const char* box, int most) {
@@ -403,7 +396,8 @@ void frmValveSheet::cmdPlan_Click() {
         if (!valvesTyped())
             throw BadField{txtCylinders,
                            "The engine has more than " + std::to_string(kMostValves) + " valves"};
-        txtCounts_Change(); // the rows follow the counts already; this only makes sure
+        // Counts set without typing (a screen reader sets a box's text whole) raise no change.
+        txtCounts_Change();
 
         const auto length = [this](const char* box, GapUnit unit) {
             return readLength(control<runtime::TextBox>(box), nameOf(box), unit);
@@ -489,7 +483,7 @@ void frmValveSheet::showPlan() {
             break;
         }
         rows_[i].plan.setText(text);
-        rows_[i].newGap.setText(formatLength(valve.newGap, unit()) +
+        rows_[i].newGap.setText(formatLength(valve.newGap, unit_) +
                                 (valve.inRange ? "" : " out of range"));
     }
     txtBuy.setText(countedSizes(plan_->bought));

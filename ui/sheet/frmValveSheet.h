@@ -42,6 +42,7 @@ private:
         ValveKind kind;
         int index; // among the cylinder's valves of its kind, from 1
         std::string text() const;
+        bool operator==(const ValveName&) const = default;
     };
 
     // The engine's counts as typed, when they are valid.
@@ -53,7 +54,6 @@ private:
     void clearPlan();
     void showPlan();
     void switchUnit(GapUnit unit);
-    GapUnit unit() const;
 
     runtime::TextBox txtCylinders = control<runtime::TextBox>("txtCylinders");
     runtime::TextBox txtIntakeValves = control<runtime::TextBox>("txtIntakeValves");
