@@ -24,6 +24,9 @@ public:
     virtual void type(const runtime::TextBox& box, std::string_view text) = 0;
     // Pastes the clipboard into the text box with the paste keystroke.
     virtual void paste(const runtime::TextBox& box) = 0;
+    // The index of the first character of the text box's text that can be seen (0 when the
+    // text is shown from its start), as the box was last drawn.
+    virtual int firstVisibleCharacter(const runtime::TextBox& box) = 0;
     // Presses a key in the window, where its focus is; the window is made the active one
     // first, as a click on its title bar does.
     virtual void press(const runtime::Form& form, Key key) = 0;

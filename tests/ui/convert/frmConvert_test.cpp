@@ -114,6 +114,21 @@ TEST_F(Converter, SmallMillimetresWriteAtMostFifteenDigits) {
     EXPECT_NEAR(*shown, 0.2 / 25.4, 1e-17);
 }
 
+// Too long for the box in its large type: what the program writes is read from its start,
+// what the user types keeps the end, where the typing is, in view.
+TEST_F(Converter, AWrittenLongNumberIsShownFromItsStart) {
+    choose(Direction::MmToInches);
+    enter(*conv, "txtData", "25.4");
+    click(*conv, "cmdConvert1");
+    click(*conv, "cmdConvert1");
+    ASSERT_EQ(data().text(), "0.0393700787401575");
+    EXPECT_EQ(input().firstVisibleCharacter(data()), 0);
+
+    click(*conv, "cmdReset");
+    type(*conv, "txtData", "0.0393700787401575");
+    EXPECT_GT(input().firstVisibleCharacter(data()), 0);
+}
+
 TEST_F(Converter, NoDirectionLeavesTheTextAndSaysNothing) {
     for (const char* text : {"25.4", "abc", "   "}) {
         enter(*conv, "txtData", text);

@@ -101,6 +101,16 @@ TEST_F(MainWindow, DecimalCommasReadAsPoints) {
     EXPECT_TRUE(resultShown());
 }
 
+TEST_F(MainWindow, ALongResultIsShownFromItsStart) {
+    type(*main, "txtGap", "0.1234567891234");
+    EXPECT_GT(input().firstVisibleCharacter(textBox(*main, "txtGap")), 0);
+    type(*main, "txtOldShim", "2.5");
+    type(*main, "txtSpec", "0.2");
+    click(*main, "cmdCalculate");
+    ASSERT_EQ(text("txtNewShim"), "2.4234567891234");
+    EXPECT_EQ(input().firstVisibleCharacter(textBox(*main, "txtNewShim")), 0);
+}
+
 TEST_F(MainWindow, IntakeThenExhaustLeavesTheExhaustDefault) {
     type(*main, "txtSpec", "9.99");
     click(*main, "cmdIntake");

@@ -121,9 +121,13 @@ public:
         return {};
     }
     void setText(const std::string& text) override {
-        if (auto* box = qobject_cast<QLineEdit*>(object_))
+        if (auto* box = qobject_cast<QLineEdit*>(object_)) {
+            // A text the program writes is read from its start, as on Windows; QLineEdit
+            // would leave the cursor, and so the view, at its end. Typing and pasting never
+            // come here.
             box->setText(toQt(text));
-        else if (auto* label = qobject_cast<QLabel*>(object_))
+            box->setCursorPosition(0);
+        } else if (auto* label = qobject_cast<QLabel*>(object_))
             label->setText(toQt(text));
         else if (auto* button = qobject_cast<QAbstractButton*>(object_))
             button->setText(toQt(text));

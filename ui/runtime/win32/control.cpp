@@ -132,6 +132,11 @@ void Win32Control::setText(const std::string& text) {
         settingText_ = true;
         SetWindowTextW(hwnd_, text_.c_str());
         settingText_ = before;
+        if (kind() == ControlKind::TextBox) {
+            // A text the program writes is read from its start: the caret there, in view.
+            SendMessageW(hwnd_, EM_SETSEL, 0, 0);
+            SendMessageW(hwnd_, EM_SCROLLCARET, 0, 0);
+        }
     } else if (kind() == ControlKind::Label) {
         window_.invalidate(area());
     }

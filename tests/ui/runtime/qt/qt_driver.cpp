@@ -55,6 +55,16 @@ public:
         widget->setFocus();
         QTest::keyClick(widget, Qt::Key_V, Qt::ControlModifier);
     }
+    int firstVisibleCharacter(const runtime::TextBox& box) override {
+        auto* edit = qobject_cast<QLineEdit*>(shownWidget(box));
+        // The line edit scrolls its text when it paints (grab() paints it, shown on a screen or
+        // not); then the character under the first pixel inside its margins (QLineEdit keeps
+        // two of its own beside the text margins).
+        edit->grab();
+        const QPoint start(edit->contentsRect().left() + edit->textMargins().left() + 3,
+                           edit->height() / 2);
+        return edit->cursorPositionAt(start);
+    }
     void press(const runtime::Form& form, Key key) override {
         activate(form);
         QWidget* window = widgetOf(form);

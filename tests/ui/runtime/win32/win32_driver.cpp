@@ -149,6 +149,10 @@ public:
     void activate(const runtime::Form& form) override {
         activateWindow(win32::createWindowIfMissing(form));
     }
+    int firstVisibleCharacter(const runtime::TextBox& box) override {
+        // For a single-line edit control, the index of its first visible character.
+        return int(SendMessageW(shownHandle(box), EM_GETFIRSTVISIBLELINE, 0, 0));
+    }
     std::string focused(const runtime::Form& form) override { return win32::focusedControl(form); }
     void close(const runtime::Form& form) override {
         SendMessageW(win32::createWindowIfMissing(form), WM_SYSCOMMAND, SC_CLOSE, 0);
