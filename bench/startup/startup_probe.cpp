@@ -4,7 +4,9 @@
 // may be a script that starts a Windows program under Wine, with PROBE_UNMANAGED=1). For each
 // launch: the time from exec until the X server maps the program's first top-level window
 // (an X client that waits for the map event), and the resident memory (VmRSS) 500 ms later.
-// Prints the medians and each program's ratios against the others.
+// Prints the medians and the first program's ratios against the others; PROBE_GOALS="1.2 1.15"
+// prints, beside the ratio against the second program, the goals it is held to (startup and
+// memory, at most). Progress goes to the standard error, a line that a terminal sees updated.
 #include <xcb/xcb.h>
 
 #include <algorithm>
@@ -115,21 +117,45 @@ int main(int argc, char* argv[]) {
     xcb_change_window_attributes(connection, screens.data->root, XCB_CW_EVENT_MASK, &mask);
     xcb_flush(connection);
 
-    std::vector<std::vector<double>> times(programs.size()), memory(programs.size());
+    // Each launch waits half a second after its window is mapped.
+    std::printf("%d runs of %zu programs, alternately: about %.0f s\n", runs, programs.size(),
+                runs * double(programs.size()) * 0.6);
+    std::fflush(stdout);
+    const bool terminal = ::isatty(STDERR_FILENO) != 0;
+    std::vector<std::vector<double>> times(programs.size());
+    std::vector<std::vector<double>> memory(programs.size());
     for (int run = 0; run < runs; ++run) {
         for (std::size_t p = 0; p < programs.size(); ++p) { // alternately
             const Sample sample = launch(connection, programs[p]);
             times[p].push_back(sample.milliseconds);
             memory[p].push_back(sample.megabytes);
         }
+        if (terminal)
+            std::fprintf(stderr, "\rrun %d of %d", run + 1, runs);
+        else
+            std::fputc('.', stderr);
     }
+    std::fputc('\n', stderr);
     xcb_disconnect(connection);
+
+    double startupGoal = 0;
+    double memoryGoal = 0;
+    if (const char* goals = std::getenv("PROBE_GOALS"))
+        std::sscanf(goals, "%lf %lf", &startupGoal, &memoryGoal);
 
     std::printf("%-48s %12s %12s\n", "program (median of runs)", "startup ms", "VmRSS MB");
     for (std::size_t p = 0; p < programs.size(); ++p)
         std::printf("%-48s %12.1f %12.1f\n", programs[p], median(times[p]), median(memory[p]));
-    for (std::size_t p = 1; p < programs.size(); ++p)
-        std::printf("ratio %s / %s: startup %.2f, memory %.2f\n", programs[0], programs[p],
-                    median(times[0]) / median(times[p]), median(memory[0]) / median(memory[p]));
+    for (std::size_t p = 1; p < programs.size(); ++p) {
+        const double startup = median(times[0]) / median(times[p]);
+        const double held = median(memory[0]) / median(memory[p]);
+        if (p == 1 && startupGoal > 0)
+            std::printf("ratio %s / %s: startup %.2f (goal: at most %.2f), memory %.2f (goal: at "
+                        "most %.2f)\n",
+                        programs[0], programs[p], startup, startupGoal, held, memoryGoal);
+        else
+            std::printf("ratio %s / %s: startup %.2f, memory %.2f\n", programs[0], programs[p],
+                        startup, held);
+    }
     return 0;
 }

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a finished build, installs it into a scratch root and
 # checks what it holds: the program, the desktop entry, the icons, the metainfo (both
-# validated) and the dependencies.
+# validated), the manual page, changelog and copyright, and the dependencies.
 #   check-package.sh BUILD_FOLDER
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -33,11 +33,18 @@ grep -qx 'Exec=clearmark' "$desktop" || fail "Exec"
 grep -qx 'Icon=org.clearmark.Clearmark' "$desktop" || fail "Icon"
 appstreamcli validate --no-net --pedantic "$metainfo" || fail "metainfo does not validate"
 grep -q '<release version="1.0.0"' "$metainfo" || fail "no release 1.0.0"
-grep -q '<screenshot' "$metainfo" || fail "no screenshot"
+grep -q '<project_license>MIT</project_license>' "$metainfo" || fail "no MIT licence"
+# The project has no web site: the metainfo names no address to fetch.
+grep -q '://' "$metainfo" && fail "the metainfo names a web address"
+doc=$root/share/doc/clearmark
+for compressed in "$doc/changelog.gz" "$root/share/man/man1/clearmark.1.gz"; do
+    gzip -t "$compressed" 2>/dev/null || fail "no $(basename "$compressed")"
+done
+grep -q '^License: Expat$' "$doc/copyright" 2>/dev/null || fail "no copyright file naming the licence"
 
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-for needed in libqt6widgets6 qt6-qpa-plugins fonts-wine fonts-liberation2; do
+for needed in libc6 libstdc++6 libqt6widgets6 qt6-qpa-plugins fonts-wine fonts-liberation2; do
     grep -q "$needed" <<<"$depends" || fail "does not depend on $needed"
 done
 # Nothing beyond what runs the program: no development or test packages.

@@ -63,6 +63,7 @@ wine "$setup" /S >/dev/null 2>&1 || fail "the setup program failed"
 echo "install: $(ms "$start") ms"
 [ -f "$folder/DorvansClearmark.exe" ] || fail "no installed DorvansClearmark.exe"
 [ -f "$folder/Uninstall.exe" ] || fail "no uninstaller"
+grep -q "MIT License" "$folder/LICENSE.txt" 2>/dev/null || fail "no installed LICENSE.txt"
 cmp -s "$folder/DorvansClearmark.exe" "$built" ||
     fail "the installed program is not the one built"
 [ -f "$shortcut" ] || fail "no Start-menu shortcut"
@@ -100,11 +101,13 @@ echo "uninstall: $(ms "$start") ms"
 [ ! -f "$shortcut" ] || fail "the shortcut is still there"
 wine reg query "$key" >/dev/null 2>&1 && fail "the uninstall entry is still there"
 
-# The zip: exactly the program and its README, and the program runs from where it lands.
+# The zip: exactly the program, its licence and its README (which names the licence), and
+# the program runs from where it lands.
 mkdir -p "$drive_c/Portable"
 (cd "$drive_c/Portable" && cmake -E tar xf "$zip")
 listing=$(cd "$drive_c/Portable" && find . -type f | sort | tr '\n' ' ')
-[ "$listing" = "./DorvansClearmark.exe ./README.txt " ] || fail "the zip holds $listing"
+[ "$listing" = "./DorvansClearmark.exe ./LICENSE.txt ./README.txt " ] || fail "the zip holds $listing"
+grep -q "MIT licence" "$drive_c/Portable/README.txt" || fail "the zip's README does not name the licence"
 wine "$smoke" 'C:\Portable\DorvansClearmark.exe' >"$work/portable.log" 2>&1 ||
     { cat "$work/portable.log"; fail "the program from the zip did not run as it should"; }
 
