@@ -9,13 +9,7 @@ readme=README.md
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
-    files=$(git ls-files)
-else
-    files=$(find . -type f -not -path './build*' -not -path './.git/*' | sed 's|^\./||')
-fi
-folders=$(dirname $files | sort -u | awk -F/ '$0 != "." && NF <= 2')
-for folder in $folders; do
+for folder in $(git ls-files | xargs dirname | sort -u | awk -F/ '$0 != "." && NF <= 2'); do
     grep -qF -- "$folder/" "$readme" || fail "the README does not name $folder/"
 done
 
@@ -37,9 +31,5 @@ while read -r stage; do
     grep -qF -- "\`$stage\`" "$readme" || fail "the README does not name the CI stage $stage"
 done <<<"$stages"
 
-if [ "$failures" -eq 0 ]; then
-    echo "readme check: 1 passed, 0 failed"
-else
-    echo "readme check: 0 passed, 1 failed"
-    exit 1
-fi
+[ "$failures" -eq 0 ] || exit 1
+echo "readme check: 1 passed, 0 failed"
