@@ -149,13 +149,14 @@ int main(int argc, char* argv[]) {
     for (std::size_t p = 1; p < programs.size(); ++p) {
         const double startup = median(times[0]) / median(times[p]);
         const double held = median(memory[0]) / median(memory[p]);
-        if (p == 1 && startupGoal > 0)
-            std::printf("ratio %s / %s: startup %.2f (goal: at most %.2f), memory %.2f (goal: at "
-                        "most %.2f)\n",
-                        programs[0], programs[p], startup, startupGoal, held, memoryGoal);
-        else
-            std::printf("ratio %s / %s: startup %.2f, memory %.2f\n", programs[0], programs[p],
-                        startup, held);
+        const bool goals = p == 1 && startupGoal > 0;
+        std::printf("ratio %s / %s: startup %.2f", programs[0], programs[p], startup);
+        if (goals)
+            std::printf(" (goal: at most %.2f)", startupGoal);
+        std::printf(", memory %.2f", held);
+        if (goals)
+            std::printf(" (goal: at most %.2f)", memoryGoal);
+        std::printf("\n");
     }
     return 0;
 }

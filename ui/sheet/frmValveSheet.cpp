@@ -101,6 +101,8 @@ constexpr ControlDesign kFixedControls[] = {
 };
 // clang-format on
 
+constexpr const char* kCaption = "Valve Sheet";
+
 // The controls below the rows, which move with the last row: each by its design's offset
 // from the summary's top.
 constexpr std::string_view kBelowRows[] = {"lblBuy",  "txtBuy",  "lblLeftOver", "txtLeftOver",
@@ -154,7 +156,7 @@ const SheetDesign& sheetDesign() {
                 row.readOnly = true;
         d.window = runtime::WindowDesign{
             .name = "frmValveSheet",
-            .caption = "Valve Sheet",
+            .caption = kCaption,
             .clientWidth = kClientWidth,
             .clientHeight = clientHeight(kDefaultRows),
             .controls = d.controls,
@@ -165,8 +167,6 @@ const SheetDesign& sheetDesign() {
     }();
     return design;
 }
-
-constexpr const char* kCaption = "Valve Sheet";
 
 // The settings' defaults as the sheet shows them.
 struct Setting {
@@ -192,6 +192,11 @@ constexpr Setting kSettings[] = {
 // The settings that are gaps, written in the sheet's unit.
 constexpr const char* kGapSettings[] = {"txtIntakeFrom",  "txtIntakeTo",  "txtIntakeAim",
                                         "txtExhaustFrom", "txtExhaustTo", "txtExhaustAim"};
+
+const ControlDesign& fixedDesign(std::string_view name) {
+    return *std::ranges::find_if(
+        kFixedControls, [name](const ControlDesign& design) { return name == design.name; });
+}
 
 const char* nameOf(std::string_view box) {
     for (const Setting& setting : kSettings)
@@ -285,11 +290,8 @@ frmValveSheet::frmValveSheet() : Form(sheetDesign().window) {
     for (const runtime::TextBox& count : {txtCylinders, txtIntakeValves, txtExhaustValves})
         onChange(count, &frmValveSheet::txtCounts_Change);
     for (const runtime::Control& control : controls())
-        for (const ControlDesign& design : kFixedControls)
-            if (control.name() == design.name &&
-                std::find(std::begin(kBelowRows), std::end(kBelowRows),
-                          std::string_view(design.name)) != std::end(kBelowRows))
-                belowRows_.emplace_back(control, &design);
+        if (std::ranges::find(kBelowRows, control.name()) != std::end(kBelowRows))
+            belowRows_.emplace_back(control, &fixedDesign(control.name()));
 }
 
 void frmValveSheet::Form_Load() {
