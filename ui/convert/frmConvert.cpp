@@ -97,8 +97,13 @@ void frmConvert::cmdCopy_Click() {
                         "Error No Data");
         return;
     }
-    runtime::msgBox("Good data to copy. Data =  " + text);
-    if (!runtime::setClipboardText(text)) {
+    runtime::msgBox("Good data to copy. Data =  " + text, [this, text](runtime::MsgAnswer) {
+        runtime::setClipboardText(text, [this](bool copied) { copyDone(copied); });
+    });
+}
+
+void frmConvert::copyDone(bool copied) {
+    if (!copied) {
         // The text would be lost with the window: it stays, and the user can try again.
         runtime::msgBox(kCopyFailed, runtime::MsgButtons::OK, runtime::MsgIcon::Exclamation);
         return;

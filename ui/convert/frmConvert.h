@@ -21,6 +21,9 @@ protected:
     void Form_Load() override;
 
 private:
+    // After the copy box: the clipboard took the text (the window closes) or not.
+    void copyDone(bool copied);
+
     runtime::TextBox txtData = control<runtime::TextBox>("txtData");
     runtime::OptionButton optMmToInches = control<runtime::OptionButton>("optMmToInches");
     runtime::OptionButton optInchesToMm = control<runtime::OptionButton>("optInchesToMm");

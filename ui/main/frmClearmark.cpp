@@ -123,9 +123,11 @@ void frmClearmark::mnuAbout_Click() {
 }
 
 void frmClearmark::cmdExit_Click() {
-    if (runtime::msgBox("Are you sure you want to Exit program", runtime::MsgButtons::OKCancel,
-                        runtime::MsgIcon::Information, "EXIT Program") == runtime::MsgAnswer::OK)
-        runtime::endProgram();
+    runtime::msgBox("Are you sure you want to Exit program", runtime::MsgButtons::OKCancel,
+                    runtime::MsgIcon::Information, "EXIT Program", [](runtime::MsgAnswer answer) {
+                        if (answer == runtime::MsgAnswer::OK)
+                            runtime::endProgram();
+                    });
 }
 
 void frmClearmark::cmdCalculate_Click() {
@@ -162,9 +164,12 @@ void frmClearmark::cmdCalculate_Click() {
 }
 
 void frmClearmark::showBadData() {
-    runtime::msgBox("Bad data", runtime::MsgButtons::OK, runtime::MsgIcon::Critical, "Error");
-    txtNewShim.setVisible(false);
-    lblNewShim.setVisible(false);
+    // The result goes once the box has been read.
+    runtime::msgBox("Bad data", runtime::MsgButtons::OK, runtime::MsgIcon::Critical, "Error",
+                    [this](runtime::MsgAnswer) {
+                        txtNewShim.setVisible(false);
+                        lblNewShim.setVisible(false);
+                    });
 }
 
 void frmClearmark::cmdIntake_Click() {

@@ -1,11 +1,14 @@
 #pragma once
 
+#include <functional>
 #include <string_view>
 
 namespace clearmark::runtime {
 
-// Makes the text (UTF-8) the system clipboard's plain-text content; false when the clipboard
-// could not be had (another program holding it) and nothing was copied.
-[[nodiscard]] bool setClipboardText(std::string_view text);
+// Makes the text (UTF-8) the system clipboard's plain-text content, then runs `then` as a
+// handler of its own: copied is false when the clipboard could not be had (another program
+// holding it, the user refusing) and nothing was copied. The desktops answer before this
+// returns; a browser may answer later.
+void setClipboardText(std::string_view text, std::function<void(bool copied)> then);
 
 } // namespace clearmark::runtime

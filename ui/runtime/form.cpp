@@ -2,11 +2,21 @@
 
 #include "runtime/forms.h"
 #include "runtime/implementation.h"
+#include "runtime/msgbox.h"
 #include "runtime/peer_access.h"
 
 #include <algorithm>
 
 namespace clearmark::runtime {
+namespace {
+
+// What the user does to a window: nothing while a box is open, which takes every input.
+void dispatchInput(const std::function<void()>& handler) {
+    if (!msgBoxOpen())
+        dispatch(handler);
+}
+
+} // namespace
 
 Form::Form(const WindowDesign& design) : design_(design), peer_(createWindowPeer(design)) {
     std::vector<std::pair<int, ControlPeer*>> byTabIndex;
@@ -35,7 +45,7 @@ Form::Form(const WindowDesign& design) : design_(design), peer_(createWindowPeer
         peer_->setDefaultButtons(button(design.defaultButton), button(design.cancelButton));
 
     peer_->closeRequested = [this] {
-        dispatch([this] { forms().unload(*this); });
+        dispatchInput([this] { forms().unload(*this); });
     };
 }
 
@@ -70,7 +80,7 @@ void Form::setClientHeight(int twips) {
 
 void Form::onClick(const Control& control, std::function<void()> handler) {
     PeerAccess::of(control).clicked = [handler = std::move(handler)] {
-        dispatch(handler);
+        dispatchInput(handler);
     };
 }
 
@@ -90,7 +100,7 @@ std::vector<Control> Form::tabOrder() const {
 
 void Form::onChange(const TextBox& box, std::function<void()> handler) {
     PeerAccess::of(box).changed = [handler = std::move(handler)] {
-        dispatch(handler);
+        dispatchInput(handler);
     };
 }
 

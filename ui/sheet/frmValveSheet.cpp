@@ -456,8 +456,7 @@ void frmValveSheet::cmdPlan_Click() {
         plan_ = std::get<SheetPlan>(result);
     } catch (const BadField& bad) {
         runtime::msgBox(bad.message, runtime::MsgButtons::OK, runtime::MsgIcon::Exclamation,
-                        kCaption);
-        bad.box.setFocus();
+                        kCaption, [box = bad.box](runtime::MsgAnswer) { box.setFocus(); });
         return;
     }
     showPlan();
@@ -526,10 +525,12 @@ void frmValveSheet::cmdCopy_Click() {
                 row.plan.text() + "\t" + row.newGap.text() + "\n";
     }
     text += "Buy\t" + txtBuy.text() + "\nLeft over\t" + txtLeftOver.text() + "\n";
-    if (!runtime::setClipboardText(text))
-        runtime::msgBox("The sheet could not be copied: another program is holding the "
-                        "clipboard. Nothing was copied; please try again.",
-                        runtime::MsgButtons::OK, runtime::MsgIcon::Exclamation, kCaption);
+    runtime::setClipboardText(text, [](bool copied) {
+        if (!copied)
+            runtime::msgBox("The sheet could not be copied: another program is holding the "
+                            "clipboard. Nothing was copied; please try again.",
+                            runtime::MsgButtons::OK, runtime::MsgIcon::Exclamation, kCaption);
+    });
 }
 
 void frmValveSheet::cmdReset_Click() {

@@ -8,6 +8,7 @@
 #include "runtime/twips.h"
 #include "support/gui_support.h"
 
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <tuple>
@@ -369,21 +370,33 @@ TEST_F(FormsRules, NoHandlerRunsOnceTheProgramHasEndedUntilTheNextRun) {
     EXPECT_EQ(ran, 2);
 }
 
+// The answer a box gave to what follows it.
+std::optional<MsgAnswer> answerTo(std::string_view text, MsgButtons buttons = MsgButtons::OK,
+                                  MsgIcon icon = MsgIcon::None,
+                                  std::optional<std::string_view> caption = {}) {
+    std::optional<MsgAnswer> answer;
+    msgBox(text, buttons, icon, caption, [&answer](MsgAnswer a) { answer = a; });
+    return answer;
+}
+
 TEST(MsgBoxSeam, CaptionDefaultsToTheApplicationTitle) {
     std::vector<MsgBoxRequest> seen;
     const MsgBoxPresenter previous = setMsgBoxPresenter([&](const MsgBoxRequest& request) {
         seen.push_back(request);
         return seen.size() == 1 ? MsgAnswer::Cancel : MsgAnswer::OK;
     });
-    EXPECT_EQ(msgBox("one"), MsgAnswer::Cancel);
-    EXPECT_EQ(msgBox("two", MsgButtons::OKCancel, MsgIcon::Information, "Own"), MsgAnswer::OK);
+    EXPECT_EQ(answerTo("one"), MsgAnswer::Cancel);
+    EXPECT_EQ(answerTo("two", MsgButtons::OKCancel, MsgIcon::Information, "Own"), MsgAnswer::OK);
     msgBox("", MsgButtons::OK, MsgIcon::Critical, "");
+    EXPECT_EQ(answerTo("three?", MsgButtons::YesNoCancel, MsgIcon::Question, "Ask"), MsgAnswer::OK);
     setMsgBoxPresenter(previous);
-    ASSERT_EQ(seen.size(), 3u);
+    ASSERT_EQ(seen.size(), 4u);
     EXPECT_EQ(seen[0], (MsgBoxRequest{"one", "Clearmark", MsgButtons::OK, MsgIcon::None}));
     EXPECT_EQ(seen[1], (MsgBoxRequest{"two", "Own", MsgButtons::OKCancel, MsgIcon::Information}));
     // An empty caption is a caption: only a missing one becomes the title.
     EXPECT_EQ(seen[2], (MsgBoxRequest{"", "", MsgButtons::OK, MsgIcon::Critical}));
+    EXPECT_EQ(seen[3],
+              (MsgBoxRequest{"three?", "Ask", MsgButtons::YesNoCancel, MsgIcon::Question}));
 }
 
 TEST(MsgBoxSeam, InstallingAPresenterReturnsThePreviousOne) {
@@ -395,14 +408,57 @@ TEST(MsgBoxSeam, InstallingAPresenterReturnsThePreviousOne) {
     });
     const MsgBoxPresenter first = setMsgBoxPresenter([&](const MsgBoxRequest&) {
         ++secondCalls;
-        return MsgAnswer::Cancel;
+        return MsgAnswer::No;
     });
-    EXPECT_EQ(msgBox("to the second"), MsgAnswer::Cancel);
+    EXPECT_EQ(answerTo("to the second"), MsgAnswer::No);
     setMsgBoxPresenter(first);
-    EXPECT_EQ(msgBox("to the first"), MsgAnswer::OK);
+    EXPECT_EQ(answerTo("to the first"), MsgAnswer::OK);
     setMsgBoxPresenter(original);
     EXPECT_EQ(firstCalls, 1);
     EXPECT_EQ(secondCalls, 1);
+}
+
+// What follows a box runs once it has closed, as a handler: the box counts as open until
+// then, a chained question opens its own box, and nothing follows once the program has ended.
+TEST_F(FormsRules, WhatFollowsABoxRunsOnceItHasClosedAndMayAskAgain) {
+    std::vector<std::string> events;
+    boxes.whileShown([&](const MsgBoxRequest& request) {
+        events.push_back("box " + request.text + (msgBoxOpen() ? " open" : " closed"));
+    });
+    boxes.answerNext(MsgAnswer::Yes);
+    msgBox("save?", MsgButtons::YesNoCancel, MsgIcon::Question, {}, [&](MsgAnswer answer) {
+        events.push_back(std::string("then ") + (answer == MsgAnswer::Yes ? "yes" : "other") +
+                         (msgBoxOpen() ? " open" : " closed"));
+        msgBox("saved", [&](MsgAnswer) { events.push_back("then saved"); });
+    });
+    endProgram();
+    msgBox("after the end", [&](MsgAnswer) { events.push_back("then after the end"); });
+    boxes.whileShown(nullptr);
+    const std::vector<std::string> expected = {"box save? open", "then yes closed",
+                                               "box saved open", "then saved",
+                                               "box after the end open"};
+    EXPECT_EQ(events, expected);
+    EXPECT_FALSE(msgBoxOpen());
+}
+
+// While a box is open the program's windows take no input: a click, a change and a close
+// that reach a window then run no handler.
+TEST_F(FormsRules, NoWindowTakesInputWhileABoxIsOpen) {
+    frmProbe& form = forms().show<frmProbe>();
+    boxes.whileShown([&](const MsgBoxRequest&) {
+        input().click(form.control<CheckBox>("chkTidy"));
+        input().type(first(form), "x");
+        input().close(form);
+        input().settle();
+    });
+    msgBox("busy");
+    boxes.whileShown(nullptr);
+    EXPECT_TRUE(frmProbe::tidyClicks.empty());
+    EXPECT_TRUE(frmProbe::changes.empty());
+    EXPECT_EQ(frmProbe::unloads, 0);
+    // Once it has closed, they take it again.
+    input().click(form.control<CheckBox>("chkTidy"));
+    EXPECT_EQ(frmProbe::tidyClicks.size(), 1u);
 }
 
 } // namespace

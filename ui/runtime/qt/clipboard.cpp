@@ -6,12 +6,12 @@
 
 namespace clearmark::runtime {
 
-bool setSystemClipboardText(std::string_view text) {
+void setSystemClipboardText(std::string_view text, std::function<void(bool copied)> done) {
     const QString wanted = QString::fromUtf8(text.data(), qsizetype(text.size()));
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->setText(wanted, QClipboard::Clipboard);
     // Qt reports no failure of its own: the copy is what the clipboard holds afterwards.
-    return clipboard->text(QClipboard::Clipboard) == wanted;
+    done(clipboard->text(QClipboard::Clipboard) == wanted);
 }
 
 } // namespace clearmark::runtime

@@ -9,6 +9,8 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <utility>
+#include <vector>
 
 namespace clearmark::runtime {
 namespace qt {
@@ -22,6 +24,8 @@ QMessageBox::Icon toQtIcon(MsgIcon icon) {
         return QMessageBox::Warning;
     case MsgIcon::Critical:
         return QMessageBox::Critical;
+    case MsgIcon::Question:
+        return QMessageBox::Question;
     case MsgIcon::None:
         break;
     }
@@ -41,7 +45,7 @@ int msgBoxWidthForCaption(const QString& caption) {
 
 } // namespace qt
 
-MsgAnswer showMsgBoxOnScreen(const MsgBoxRequest& request) {
+void showMsgBoxOnScreen(const MsgBoxRequest& request, std::function<void(MsgAnswer)> answered) {
     const QString caption = QString::fromStdString(request.caption);
     // The box stands over the window whose handler opens it, and gives it the keyboard back.
     const QPointer<QWidget> owner = QApplication::activeWindow();
@@ -50,14 +54,31 @@ MsgAnswer showMsgBoxOnScreen(const MsgBoxRequest& request) {
     box.setObjectName(QStringLiteral("msgBox"));
     box.setTextFormat(Qt::PlainText);
     box.setWindowModality(Qt::ApplicationModal);
-    QPushButton* ok = box.addButton(QMessageBox::Ok);
-    QPushButton* cancel =
-        request.buttons == MsgButtons::OKCancel ? box.addButton(QMessageBox::Cancel) : nullptr;
+    // The buttons in the system's order, each with its answer; the first is the default.
+    std::vector<std::pair<QPushButton*, MsgAnswer>> buttons;
+    const auto add = [&box, &buttons](QMessageBox::StandardButton button, MsgAnswer answer) {
+        buttons.emplace_back(box.addButton(button), answer);
+    };
+    switch (request.buttons) {
+    case MsgButtons::OK:
+        add(QMessageBox::Ok, MsgAnswer::OK);
+        break;
+    case MsgButtons::OKCancel:
+        add(QMessageBox::Ok, MsgAnswer::OK);
+        add(QMessageBox::Cancel, MsgAnswer::Cancel);
+        break;
+    case MsgButtons::YesNoCancel:
+        add(QMessageBox::Yes, MsgAnswer::Yes);
+        add(QMessageBox::No, MsgAnswer::No);
+        add(QMessageBox::Cancel, MsgAnswer::Cancel);
+        break;
+    }
     // Plain buttons, as the system's boxes have them, whatever the style would add.
     for (QAbstractButton* button : box.buttons())
         button->setIcon(QIcon());
-    box.setDefaultButton(ok);
-    box.setEscapeButton(cancel != nullptr ? cancel : ok);
+    box.setDefaultButton(buttons.front().first);
+    // Esc and the close button answer Cancel where it is offered, else OK.
+    box.setEscapeButton(buttons.back().first);
     // Some captions are longer than their text: the box is made wide enough for the
     // whole caption to be read in its title bar.
     if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
@@ -67,7 +88,11 @@ MsgAnswer showMsgBoxOnScreen(const MsgBoxRequest& request) {
     box.exec();
     if (owner != nullptr && owner->isVisible())
         owner->activateWindow();
-    return box.clickedButton() == ok ? MsgAnswer::OK : MsgAnswer::Cancel;
+    MsgAnswer answer = buttons.back().second;
+    for (const auto& [button, meaning] : buttons)
+        if (box.clickedButton() == button)
+            answer = meaning;
+    answered(answer);
 }
 
 } // namespace clearmark::runtime

@@ -20,9 +20,7 @@ bool openClipboard() {
     return false;
 }
 
-} // namespace
-
-bool setSystemClipboardText(std::string_view text) {
+bool copyToClipboard(std::string_view text) {
     const std::wstring wide = win32::widen(text);
     const std::size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
@@ -45,6 +43,12 @@ bool setSystemClipboardText(std::string_view text) {
         GlobalFree(memory); // cppcheck-suppress doubleFree
     CloseClipboard();
     return copied;
+}
+
+} // namespace
+
+void setSystemClipboardText(std::string_view text, std::function<void(bool copied)> done) {
+    done(copyToClipboard(text));
 }
 
 } // namespace clearmark::runtime

@@ -24,7 +24,7 @@ std::vector<HWND> windowsTakingInput() {
 
 } // namespace
 
-MsgAnswer showMsgBoxOnScreen(const MsgBoxRequest& request) {
+void showMsgBoxOnScreen(const MsgBoxRequest& request, std::function<void(MsgAnswer)> answered) {
     // The box belongs to the window whose handler opens it: it stands over that window, has
     // no task-bar button of its own, and gives that window back the keyboard when it closes.
     const HWND owner = GetActiveWindow();
@@ -36,7 +36,17 @@ MsgAnswer showMsgBoxOnScreen(const MsgBoxRequest& request) {
         EnableWindow(window, FALSE);
 
     UINT style = owner != nullptr ? MB_APPLMODAL : MB_TASKMODAL;
-    style |= request.buttons == MsgButtons::OKCancel ? MB_OKCANCEL : MB_OK;
+    switch (request.buttons) {
+    case MsgButtons::OK:
+        style |= MB_OK;
+        break;
+    case MsgButtons::OKCancel:
+        style |= MB_OKCANCEL;
+        break;
+    case MsgButtons::YesNoCancel:
+        style |= MB_YESNOCANCEL;
+        break;
+    }
     switch (request.icon) {
     case MsgIcon::Information:
         style |= MB_ICONINFORMATION;
@@ -47,6 +57,9 @@ MsgAnswer showMsgBoxOnScreen(const MsgBoxRequest& request) {
     case MsgIcon::Critical:
         style |= MB_ICONERROR;
         break;
+    case MsgIcon::Question:
+        style |= MB_ICONQUESTION;
+        break;
     case MsgIcon::None:
         break;
     }
@@ -55,7 +68,26 @@ MsgAnswer showMsgBoxOnScreen(const MsgBoxRequest& request) {
     for (const HWND window : others)
         if (IsWindow(window))
             EnableWindow(window, TRUE);
-    return answer == IDOK ? MsgAnswer::OK : MsgAnswer::Cancel;
+    // The owner is the active window again, also where a window manager decides (Wine under
+    // X hands the activation back to whichever window the manager chooses).
+    if (owner != nullptr && IsWindowVisible(owner)) {
+        SetForegroundWindow(owner);
+        SetActiveWindow(owner);
+    }
+    switch (answer) {
+    case IDOK:
+        answered(MsgAnswer::OK);
+        return;
+    case IDYES:
+        answered(MsgAnswer::Yes);
+        return;
+    case IDNO:
+        answered(MsgAnswer::No);
+        return;
+    default:
+        answered(MsgAnswer::Cancel);
+        return;
+    }
 }
 
 } // namespace clearmark::runtime

@@ -198,6 +198,15 @@ private:
     QString name_;
 };
 
+// The answer the real box gives to what follows it.
+std::optional<MsgAnswer> answerOf(const std::string& text, MsgButtons buttons,
+                                  MsgIcon icon = MsgIcon::None,
+                                  std::optional<std::string_view> caption = {}) {
+    std::optional<MsgAnswer> answer;
+    runtime::msgBox(text, buttons, icon, caption, [&answer](MsgAnswer a) { answer = a; });
+    return answer;
+}
+
 TEST_F(MsgBoxOnScreen, ButtonsCarryNoIconsWhateverTheStyle) {
     const StyleWithButtonIcons style;
     SeenBox seen;
@@ -261,18 +270,44 @@ TEST_F(MsgBoxOnScreen, ShowsCaptionTextButtonsAndIconAndReturnsTheAnswer) {
          {"OK"},
          QMessageBox::NoIcon,
          "Clearmark"},
+        {MsgButtons::YesNoCancel,
+         MsgIcon::Question,
+         "Save",
+         QMessageBox::Yes,
+         MsgAnswer::Yes,
+         {"Cancel", "No", "Yes"},
+         QMessageBox::Question,
+         "Save"},
+        {MsgButtons::YesNoCancel,
+         MsgIcon::Question,
+         "Save",
+         QMessageBox::No,
+         MsgAnswer::No,
+         {"Cancel", "No", "Yes"},
+         QMessageBox::Question,
+         "Save"},
+        {MsgButtons::YesNoCancel,
+         MsgIcon::Question,
+         "Save",
+         QMessageBox::Cancel,
+         MsgAnswer::Cancel,
+         {"Cancel", "No", "Yes"},
+         QMessageBox::Question,
+         "Save"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.shownCaption);
         SeenBox seen;
         pressWhenUp(seen, c.press);
         const std::string text = "Are you sure you want to Exit program";
-        EXPECT_EQ(runtime::msgBox(text, c.buttons, c.icon, c.caption), c.expected);
+        EXPECT_EQ(answerOf(text, c.buttons, c.icon, c.caption), c.expected);
         ASSERT_TRUE(seen.shown);
         EXPECT_EQ(seen.text.toStdString(), text);
         EXPECT_EQ(seen.caption.toStdString(), c.shownCaption);
         EXPECT_EQ(seen.buttons, c.buttonTexts);
-        EXPECT_EQ(seen.defaultButton, QStringLiteral("OK"));
+        // The first button is the default: OK, or Yes.
+        EXPECT_EQ(seen.defaultButton, c.buttons == MsgButtons::YesNoCancel ? QStringLiteral("Yes")
+                                                                           : QStringLiteral("OK"));
         EXPECT_EQ(seen.icon, c.qtIcon);
         EXPECT_EQ(seen.modality, Qt::ApplicationModal);
     }
@@ -307,13 +342,15 @@ TEST_F(MsgBoxOnScreen, EscAnswersCancelWhereOfferedAndEnterTheDefaultOK) {
         {"Esc with OK only", Qt::Key_Escape, MsgButtons::OK, MsgAnswer::OK},
         {"Enter with Cancel", Qt::Key_Return, MsgButtons::OKCancel, MsgAnswer::OK},
         {"Enter with OK only", Qt::Key_Return, MsgButtons::OK, MsgAnswer::OK},
+        {"Esc with Yes, No and Cancel", Qt::Key_Escape, MsgButtons::YesNoCancel, MsgAnswer::Cancel},
+        {"Enter with Yes, No and Cancel", Qt::Key_Return, MsgButtons::YesNoCancel, MsgAnswer::Yes},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         SeenBox seen;
         const Qt::Key key = c.key;
         whenTheBoxIsUp(seen, [key](QMessageBox* box) { QTest::keyClick(box, key); });
-        EXPECT_EQ(runtime::msgBox("x", c.buttons), c.expected);
+        EXPECT_EQ(answerOf("x", c.buttons), c.expected);
         EXPECT_TRUE(seen.shown);
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "the box is still up";
     }

@@ -170,7 +170,9 @@ public:
         return text;
     }
     void setClipboardText(std::string_view text) override {
-        if (!runtime::setSystemClipboardText(text))
+        bool copied = false;
+        runtime::setSystemClipboardText(text, [&copied](bool done) { copied = done; });
+        if (!copied)
             throw std::runtime_error("the clipboard could not be had");
     }
     void settle() override { win32::pumpMessages(); }

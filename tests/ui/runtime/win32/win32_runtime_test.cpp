@@ -629,16 +629,20 @@ TEST_F(Win32Windows, TheRealBoxIsTaskModalAndAnswersItsButton) {
         {MsgButtons::OKCancel, IDCANCEL, MsgAnswer::Cancel},
         {MsgButtons::OKCancel, IDOK, MsgAnswer::OK},
         {MsgButtons::OK, IDOK, MsgAnswer::OK},
+        {MsgButtons::YesNoCancel, IDYES, MsgAnswer::Yes},
+        {MsgButtons::YesNoCancel, IDNO, MsgAnswer::No},
+        {MsgButtons::YesNoCancel, IDCANCEL, MsgAnswer::Cancel},
     };
     for (const auto& [buttons, press, answer] : cases) {
         SeenBox box;
         seen = &box;
         pressButton = press;
         SetTimer(nullptr, 0, 50, closeBox);
-        EXPECT_EQ(runtime::msgBox(
-                      "Are you sure you want to Exit program", buttons, MsgIcon::Information,
-                      buttons == MsgButtons::OK ? std::nullopt : std::optional("EXIT Program")),
-                  answer);
+        std::optional<MsgAnswer> answered;
+        runtime::msgBox("Are you sure you want to Exit program", buttons, MsgIcon::Information,
+                        buttons == MsgButtons::OK ? std::nullopt : std::optional("EXIT Program"),
+                        [&answered](MsgAnswer a) { answered = a; });
+        EXPECT_EQ(answered, answer);
         EXPECT_TRUE(box.found);
         EXPECT_EQ(box.caption, buttons == MsgButtons::OK ? L"Clearmark" : L"EXIT Program");
         EXPECT_EQ(box.text, L"Are you sure you want to Exit program");
