@@ -261,6 +261,18 @@ def read_valve_sheet():
     def box(name):
         return find(sheet, "text", name)
 
+    def row_showing(name):
+        found = box(name)
+        return found is not None and showing(found)
+
+    # The rows follow a count set from outside, as they follow the user's typing.
+    Atspi.EditableText.set_text_contents(box("Cylinders"), "3")
+    wait_for(lambda: row_showing("Cylinder 3 exhaust 2 gap"),
+             "the rows did not follow Cylinders set to 3 through the accessibility interface")
+    Atspi.EditableText.set_text_contents(box("Cylinders"), "2")
+    wait_for(lambda: not row_showing("Cylinder 3 intake 1 gap"),
+             "the rows did not follow Cylinders set back to 2")
+
     Atspi.EditableText.set_text_contents(box("Spare shims"), "2.475")
     for valve, gap, shim, _, _ in TWIN:
         Atspi.EditableText.set_text_contents(box(valve + " gap"), gap)

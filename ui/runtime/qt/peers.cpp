@@ -93,9 +93,10 @@ public:
         else if (auto* action = qobject_cast<QAction*>(object))
             clickConnection_ = QObject::connect(action, &QAction::triggered, raise);
         else if (auto* box = qobject_cast<QLineEdit*>(object))
-            // Typing, pasting and deleting; never setText.
-            changeConnection_ = QObject::connect(box, &QLineEdit::textEdited, [this] {
-                if (changed)
+            // Every change but the program's own: typing, pasting, deleting, and a text set
+            // from outside (a screen reader's or a dictation tool's edit).
+            changeConnection_ = QObject::connect(box, &QLineEdit::textChanged, [this] {
+                if (!settingText_ && changed)
                     changed();
             });
     }
@@ -125,7 +126,9 @@ public:
             // A text the program writes is read from its start, as on Windows; QLineEdit
             // would leave the cursor, and so the view, at its end. Typing and pasting never
             // come here.
+            settingText_ = true;
             box->setText(toQt(text));
+            settingText_ = false;
             box->setCursorPosition(0);
         } else if (auto* label = qobject_cast<QLabel*>(object_))
             label->setText(toQt(text));
@@ -199,6 +202,7 @@ private:
     int tabIndex_;
     QMetaObject::Connection clickConnection_;
     QMetaObject::Connection changeConnection_;
+    bool settingText_ = false; // the program is writing the box's text
 };
 
 class QtWindow final : public WindowPeer {
