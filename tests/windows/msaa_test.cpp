@@ -274,6 +274,26 @@ void readValveSheet(HWND main) {
                                       {L"Cylinder 2 intake 2", L"0.150", L"2.600"},
                                       {L"Cylinder 2 exhaust 1", L"0.210", L"2.450"},
                                       {L"Cylinder 2 exhaust 2", L"0.280", L"2.425"}};
+    // The rows follow a count set from outside (WM_SETTEXT from this process), as they follow
+    // the user's typing.
+    const auto rowShown = [&](const wchar_t* name) {
+        const std::vector<Child> now = childrenOf(sheet);
+        HWND edit = nullptr;
+        const Child* box = childNamed(now, kText, name);
+        return box != nullptr && SUCCEEDED(WindowFromAccessibleObject(box->object.get(), &edit)) &&
+               IsWindowVisible(edit);
+    };
+    const auto within5s = [](const auto& holds) {
+        for (int i = 0; i < 100 && !holds(); ++i)
+            Sleep(50);
+        return holds();
+    };
+    put(L"Cylinders", L"3");
+    EXPECT_TRUE(within5s([&] { return rowShown(L"Cylinder 3 exhaust 2 gap"); }))
+        << "the rows did not follow Cylinders set to 3";
+    put(L"Cylinders", L"2");
+    EXPECT_TRUE(within5s([&] { return !rowShown(L"Cylinder 3 exhaust 2 gap"); }))
+        << "the rows did not follow Cylinders set back to 2";
     put(L"Spare shims", L"2.475");
     for (const auto& valve : twin) {
         put(std::wstring(valve[0]) + L" gap", valve[1]);

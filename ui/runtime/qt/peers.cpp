@@ -318,7 +318,13 @@ public:
     void setCaption(const std::string& caption) override { window_->setWindowTitle(toQt(caption)); }
     bool visible() const override { return window_->isVisible(); }
     void setClientHeight(int twips) override { window_->setClientHeight(twipsToPixels(twips)); }
-    void show() override { window_->show(); }
+    void show() override {
+        window_->show();
+        // Shown active, as the interface promises; a window manager may otherwise leave a
+        // utility window (About) behind the window that opened it.
+        window_->raise();
+        window_->activateWindow();
+    }
     void hide() override { window_->hide(); }
     bool hasFocusedControl() const override { return window_->focusWidget() != nullptr; }
 

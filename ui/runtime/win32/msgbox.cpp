@@ -1,6 +1,7 @@
 #include "runtime/implementation.h"
 
 #include "runtime/win32/win32.h"
+#include "runtime/win32/window.h"
 
 #include <algorithm>
 #include <vector>
@@ -63,6 +64,14 @@ void showMsgBoxOnScreen(const MsgBoxRequest& request, std::function<void(MsgAnsw
     case MsgIcon::None:
         break;
     }
+    // Under Wine the window manager alone decides which window is active once the box has
+    // gone, and it passes over a window that has no task-bar button: the owner shows one for
+    // as long as the box is open.
+    const bool buttonForTheBox = owner != nullptr && win32::underWine() &&
+                                 win32::Win32Window::fromHandle(owner) != nullptr &&
+                                 win32::Win32Window::fromHandle(owner)->keptOutOfTaskBar();
+    if (buttonForTheBox)
+        win32::setTaskBarButton(owner, true);
     const int answer = MessageBoxW(owner, win32::widen(request.text).c_str(),
                                    win32::widen(request.caption).c_str(), style);
     for (const HWND window : others)
@@ -70,10 +79,10 @@ void showMsgBoxOnScreen(const MsgBoxRequest& request, std::function<void(MsgAnsw
             EnableWindow(window, TRUE);
     // The owner is the active window again, also where a window manager decides (Wine under
     // X hands the activation back to whichever window the manager chooses).
-    if (owner != nullptr && IsWindowVisible(owner)) {
+    if (owner != nullptr && IsWindowVisible(owner))
         SetForegroundWindow(owner);
-        SetActiveWindow(owner);
-    }
+    if (buttonForTheBox)
+        win32::setTaskBarButton(owner, false);
     switch (answer) {
     case IDOK:
         answered(MsgAnswer::OK);

@@ -1,6 +1,8 @@
 // Text, screen density, system colours and the hidden owner window of the Win32 runtime.
 #include "runtime/win32/win32.h"
 
+#include <shobjidl.h>
+
 #include "runtime/twips.h"
 
 #include <string>
@@ -67,6 +69,22 @@ HWND hiddenOwner() {
     static const HWND owner = CreateWindowExW(0, L"STATIC", L"Clearmark", WS_POPUP, 0, 0, 0, 0,
                                               nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     return owner;
+}
+
+bool setTaskBarButton(HWND window, bool shown) {
+    ITaskbarList* list = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskbarList,
+                                reinterpret_cast<void**>(&list))))
+        return false;
+    const bool done = SUCCEEDED(list->HrInit()) &&
+                      SUCCEEDED(shown ? list->AddTab(window) : list->DeleteTab(window));
+    list->Release();
+    return done;
+}
+
+bool underWine() {
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
 
 } // namespace clearmark::runtime::win32

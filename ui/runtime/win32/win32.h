@@ -33,8 +33,14 @@ HICON pictureIcon(std::string_view name, int size);
 
 COLORREF systemColor(SystemColor color);
 HBRUSH systemBrush(SystemColor color);
-// A hidden window that owns the windows kept out of the task bar and the clipboard.
+// A hidden window that owns the clipboard.
 HWND hiddenOwner();
+// Gives the shown window a button on the task bar, or takes it away; false when the task bar
+// could not be asked.
+bool setTaskBarButton(HWND window, bool shown);
+// Whether the program runs under Wine, whose X11 driver lets the window manager decide which
+// window is active.
+bool underWine();
 
 // Takes the keys that the windows handle themselves (Tab, Enter, Esc, access keys) before
 // a message is dispatched; false when the message is to be dispatched as usual (keys.cpp).

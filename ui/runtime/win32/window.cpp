@@ -141,11 +141,9 @@ HWND Win32Window::createIfMissing() {
                         (*entry)->caption().c_str());
         AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), widen(menu.caption).c_str());
     }
-    // A window kept out of the task bar is owned by the program's hidden window.
-    const HWND owner = design_.inTaskBar ? nullptr : hiddenOwner();
     // The window procedure keeps the handle (WM_NCCREATE); none when the window is gone again.
     if (CreateWindowExW(0, kWindowClass, caption_.c_str(), style, left, top,
-                        frame.right - frame.left, frame.bottom - frame.top, owner, bar,
+                        frame.right - frame.left, frame.bottom - frame.top, nullptr, bar,
                         GetModuleHandleW(nullptr), this) == nullptr ||
         hwnd_ == nullptr)
         throw std::runtime_error(std::string("cannot create the window ") + design_.name);
@@ -195,6 +193,10 @@ void Win32Window::setClientHeight(int twips) {
 
 void Win32Window::show() {
     ShowWindow(createIfMissing(), SW_SHOW);
+    // A window kept out of the task bar has no owner (a window manager would never hand it the
+    // keyboard back) and has its button taken away each time it is shown.
+    if (!design_.inTaskBar)
+        setTaskBarButton(hwnd_, false);
     SetForegroundWindow(hwnd_);
     if (focus_ != nullptr && focus_->handle() != nullptr)
         SetFocus(focus_->handle());

@@ -30,6 +30,8 @@ public:
 
     // The window of our class that the handle names; null for any other.
     static Win32Window* fromHandle(HWND hwnd);
+    // A window the design keeps out of the task bar.
+    bool keptOutOfTaskBar() const { return !design_.inTaskBar; }
 
     // The window on the screen: made now, hidden, with its controls, if it is not yet.
     HWND createIfMissing();
