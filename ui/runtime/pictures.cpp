@@ -1,9 +1,11 @@
 #include "runtime/pictures.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cstdlib>
 #include <map>
-#include <sstream>
 #include <stdexcept>
+#include <string_view>
 
 namespace clearmark::runtime {
 namespace {
@@ -17,14 +19,48 @@ std::map<std::string, std::vector<PixelImage>, std::less<>>& registered() {
     throw std::invalid_argument("XPM image: " + what);
 }
 
+// White space as the C locale has it: space, tab, line feed, vertical tab, form feed,
+// carriage return.
+constexpr std::string_view kSpace = " \t\n\v\f\r";
+
+// The words of a line: the runs of characters that are not white space.
+std::vector<std::string_view> wordsOf(std::string_view text) {
+    std::vector<std::string_view> words;
+    for (std::size_t start = text.find_first_not_of(kSpace); start != std::string_view::npos;) {
+        const std::size_t end = std::min(text.find_first_of(kSpace, start), text.size());
+        words.push_back(text.substr(start, end - start));
+        start = text.find_first_not_of(kSpace, end);
+    }
+    return words;
+}
+
+// A decimal int at the start of the text: white space skipped, an optional sign, at least
+// one digit, within an int's range. Leaves the text after it.
+bool readInt(std::string_view& text, int& value) {
+    const std::size_t start = text.find_first_not_of(kSpace);
+    if (start == std::string_view::npos)
+        return false;
+    const char* first = text.data() + start;
+    const char* const last = text.data() + text.size();
+    if (*first == '+' && last - first > 1 && first[1] != '-')
+        ++first;
+    const auto [end, error] = std::from_chars(first, last, value);
+    if (error != std::errc())
+        return false;
+    text.remove_prefix(static_cast<std::size_t>(end - text.data()));
+    return true;
+}
+
 // "#RRGGBB" or "None" after the "c" key of a colour line.
 std::uint32_t colourOf(const std::string& line, std::size_t from) {
-    std::istringstream fields(line.substr(from));
-    std::string key;
+    const std::vector<std::string_view> words = wordsOf(std::string_view(line).substr(from));
     std::string value;
-    while (fields >> key)
-        if (key == "c" && (fields >> value))
+    for (std::size_t i = 0; i < words.size(); ++i)
+        if (words[i] == "c") {
+            if (i + 1 < words.size())
+                value = words[i + 1];
             break;
+        }
     if (value == "None")
         return 0;
     if (value.size() != 7 || value[0] != '#')
@@ -41,13 +77,14 @@ std::uint32_t colourOf(const std::string& line, std::size_t from) {
 PixelImage readXpm(XpmImage xpm) {
     if (xpm == nullptr || xpm[0] == nullptr)
         unreadable("no header");
-    std::istringstream header(xpm[0]);
+    std::string_view header = xpm[0];
     int width = 0;
     int height = 0;
     int colours = 0;
     int perPixel = 0;
-    if (!(header >> width >> height >> colours >> perPixel) || width <= 0 || height <= 0 ||
-        colours <= 0 || perPixel <= 0 || perPixel > 4)
+    if (!readInt(header, width) || !readInt(header, height) || !readInt(header, colours) ||
+        !readInt(header, perPixel) || width <= 0 || height <= 0 || colours <= 0 || perPixel <= 0 ||
+        perPixel > 4)
         unreadable(std::string("header \"") + xpm[0] + "\"");
     std::map<std::string, std::uint32_t> palette;
     for (int i = 1; i <= colours; ++i) {

@@ -33,6 +33,37 @@ TEST(Pictures, ReadsColoursTransparencyAndSeveralCharactersPerPixel) {
         EXPECT_THROW(readXpm(c.lines.data()), std::invalid_argument) << c.what;
 }
 
+TEST(Pictures, ReadsTheHeaderAndTheColourLinesWordByWord) {
+    // clang-format off
+    const struct {
+        const char* what;
+        std::vector<const char*> lines;
+        std::uint32_t pixel; // 0 when the image is refused
+    } cases[] = {
+        {"tabs and runs of spaces",   {" 1\t1  1 \t1 ", "r\tc\t#00FF00 ", "r"},         0xFF00FF00U},
+        {"a plus sign",               {"+1 1 1 1", "r c #00FF00", "r"},                 0xFF00FF00U},
+        {"a hot spot after the four", {"1 1 1 1 0 0", "r c #00FF00", "r"},              0xFF00FF00U},
+        {"other keys before c",       {"1 1 1 1", "r s edge m #FFFFFF c #00FF00", "r"}, 0xFF00FF00U},
+        {"c as another key's value",  {"1 1 1 1", "r s c c #00FF00", "r"},              0},
+        {"three numbers",             {"1 1 1", "r c #00FF00", "r"},                    0},
+        {"numbers run together",      {"1 1 1,1", "r c #00FF00", "r"},                  0},
+        {"two signs",                 {"+-1 1 1 1", "r c #00FF00", "r"},                0},
+        {"a sign alone",              {"1 + 1 1 1", "r c #00FF00", "r"},                0},
+        {"beyond an int",             {"4294967297 1 1 1", "r c #00FF00", "r"},         0},
+        {"no pixels",                 {"0 1 1 1", "r c #00FF00", "r"},                  0},
+        {"five characters a pixel",   {"1 1 1 5", "abcde c #00FF00", "abcde"},          0},
+        {"a key with no c",           {"1 1 1 1", "r m #00FF00", "r"},                  0},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        if (c.pixel == 0) {
+            EXPECT_THROW(readXpm(c.lines.data()), std::invalid_argument) << c.what;
+            continue;
+        }
+        EXPECT_EQ(readXpm(c.lines.data()), (PixelImage{1, 1, {c.pixel}})) << c.what;
+    }
+}
+
 TEST(Pictures, GivesTheSmallestImageThatIsLargeEnough) {
     constexpr const char* const kFour[] = {"4 4 1 1", "k c #000000", "kkkk",
                                            "kkkk",    "kkkk",        "kkkk"};
