@@ -161,6 +161,38 @@ struct Column {
     std::size_t from;
 };
 
+// Equal shims handed out in order. The cost's last rule makes the valves take the first
+// shims of each size, but it cannot say which valve takes which: two valves taking two
+// shims of one size cost the same either way round, and the assignment's scan decides.
+// Among the valves that take a removed or spare shim of one size, the earlier valve takes
+// the earlier shim (removed ones in valve order, then spares in their order): the same sizes
+// go to the same valves, so the plan scores the same. No valve takes a shim of its own size
+// from another (keeping its own would change one valve fewer), so none is handed its own.
+void handOutInOrder(std::vector<std::size_t>& chosen, const std::vector<Column>& columns,
+                    const std::vector<std::size_t>& reshimmed, std::size_t pool) {
+    std::vector<std::size_t> takers; // rows, by the size they take, in valve order
+    for (std::size_t r = 0; r < chosen.size(); ++r) {
+        const Column& column = columns[chosen[r]];
+        const bool own = column.source == ShimSource::Removed && column.from == reshimmed[r];
+        if (chosen[r] < pool && !own)
+            takers.push_back(r);
+    }
+    std::ranges::stable_sort(takers, {}, [&](std::size_t r) { return columns[chosen[r]].shim; });
+    std::vector<std::size_t> taken;
+    for (auto first = takers.begin(); first != takers.end();) {
+        const Nanometres size = columns[chosen[*first]].shim;
+        const auto last = std::find_if(
+            first, takers.end(), [&](std::size_t r) { return columns[chosen[r]].shim != size; });
+        taken.clear();
+        for (auto row = first; row != last; ++row)
+            taken.push_back(chosen[*row]);
+        std::ranges::sort(taken);
+        for (std::size_t k = 0; k < taken.size(); ++k)
+            chosen[first[std::ptrdiff_t(k)]] = taken[k];
+        first = last;
+    }
+}
+
 } // namespace
 
 const ClearanceRange& rangeOf(const SheetInput& input, ValveKind kind) {
@@ -211,8 +243,13 @@ std::variant<SheetPlan, SheetFault> planSheet(const SheetInput& input) {
                     .tightness = shim,
                     .order = std::int64_t(column)};
     };
-    // The size a valve would buy: of the two sizes whose gaps lie either side of its aim,
-    // the better (a size further out on either side is no better).
+    // The size a valve would buy, chosen once for each valve before the assignment. That is
+    // exact: purchases are unlimited, so a valve's purchase takes nothing from the others,
+    // and every valve has a bought column of its own; whichever valves end up buying, each
+    // is best off with its own best size. That size is one of the two whose gaps lie either
+    // side of the aim: the aim lies inside the range, so moving a gap away from it, either
+    // way, never brings it nearer the aim nor into the range (the cost never falls). Were
+    // the aim outside, a size further from it could be the one in range.
     const auto bestPurchase = [&](const Valve& valve) {
         const Nanometres ideal = valve.gap + valve.shim - rangeOf(input, valve.kind).aim;
         const std::int64_t below = floorDivide(ideal - shims.from, shims.step);
@@ -233,7 +270,7 @@ std::variant<SheetPlan, SheetFault> planSheet(const SheetInput& input) {
     for (std::size_t r = 0; r < reshimmed.size(); ++r)
         purchase[r] = bestPurchase(valves[reshimmed[r]]);
 
-    const std::vector<std::size_t> chosen =
+    std::vector<std::size_t> chosen =
         assign(reshimmed.size(), columns.size(), [&](std::size_t r, std::size_t c) {
             const Valve& valve = valves[reshimmed[r]];
             const Column& column = columns[c];
@@ -242,6 +279,8 @@ std::variant<SheetPlan, SheetFault> planSheet(const SheetInput& input) {
             const bool own = column.source == ShimSource::Removed && column.from == reshimmed[r];
             return costOf(valve, column.shim, own, false, c);
         });
+
+    handOutInOrder(chosen, columns, reshimmed, pool);
 
     std::vector<char> taken(pool, 0);
     for (std::size_t r = 0; r < reshimmed.size(); ++r) {

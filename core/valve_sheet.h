@@ -8,7 +8,8 @@
 //   3. fewest valves changed,
 //   4. smallest total distance of the new gaps from their aims;
 // ties go to the looser (larger) gap, then to removed shims in valve order before spares in
-// their order. The same input always gives the same plan.
+// their order; shims of one size go to the valves taking that size in valve order, the
+// earlier valve taking the earlier shim. The same input always gives the same plan.
 #include <cstddef>
 #include <cstdint>
 #include <optional>

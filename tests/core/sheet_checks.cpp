@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <map>
 #include <sstream>
+#include <utility>
 #include <vector>
 
 namespace clearmark::checks {
@@ -202,6 +204,28 @@ std::string planFault(const SheetInput& input, const SheetPlan& plan) {
     if (plan.leftOver != leftOver)
         return "the shims left over are " + join(plan.leftOver) + ", but " + join(leftOver) +
                " are not used";
+    return {};
+}
+
+std::string orderFault(const SheetInput& input, const SheetPlan& plan) {
+    // For each size, the valve that took the last shim of it so far and where that shim
+    // stands: removed shims by their valves' positions, then spares after every valve.
+    std::map<Nanometres, std::pair<std::size_t, std::size_t>> last;
+    for (std::size_t i = 0; i < plan.valves.size(); ++i) {
+        const ValvePlan& p = plan.valves[i];
+        if (p.source != ShimSource::Removed && p.source != ShimSource::Spare)
+            continue;
+        const std::size_t place =
+            p.source == ShimSource::Removed ? p.from : input.valves.size() + p.from;
+        const auto [before, first] = last.try_emplace(p.shim, i, place);
+        if (!first && before->second.second > place) {
+            std::ostringstream out = aboutValve(i);
+            out << "takes the " << p.shim << " at " << place << ", but valve "
+                << before->second.first << " before it took the one at " << before->second.second;
+            return out.str();
+        }
+        before->second = {i, place};
+    }
     return {};
 }
 

@@ -174,6 +174,25 @@ INSTANTIATE_TEST_SUITE_P(
             {"removed 2.375 from 1 -> 0.175", "bought 2.200 -> 0.275", "bought 2.225 -> 0.280"},
             {2.200, 2.225},
             {2.375, 2.450}},
+        // Ties: two valves contest two removed shims of one size; the earlier valve takes
+        // the earlier valve's shim.
+        PlanCase{"EqualDonorsInValveOrder",
+                 triumph({valve(IN, 0.250, 2.325), valve(IN, 0.225, 2.400), valve(EX, 0.225, 2.425),
+                          valve(EX, 0.175, 2.425)}),
+                 {"removed 2.425 from 2 -> 0.150", "removed 2.425 from 3 -> 0.200",
+                  "removed 2.400 from 1 -> 0.250", "removed 2.325 from 0 -> 0.275"},
+                 {},
+                 {}},
+        // ... and of a removed shim and a spare of one size, the earlier valve takes the
+        // removed one.
+        PlanCase{"EqualRemovedAndSpareInOrder",
+                 movingAll(triumph({valve(IN, 0.150, 2.450), valve(EX, 0.325, 2.400),
+                                    valve(IN, 0.275, 2.350)},
+                                   {2.450})),
+                 {"removed 2.400 from 1 -> 0.200", "removed 2.450 from 0 -> 0.275",
+                  "spare 2.450 0 -> 0.175"},
+                 {},
+                 {2.350}},
         // A gap on a range's end is in range, as typed.
         PlanCase{"RangeEndsIncluded",
                  triumph({valve(IN, 0.150, 2.500), valve(EX, 0.300, 2.500)}),
