@@ -16,6 +16,7 @@ namespace {
 // taken component-wise: the assignment below needs nothing more of its costs.
 struct Cost {
     std::int64_t outOfRange = 0;
+    std::int64_t miss = 0; // how far the gap lies outside its range; 0 inside
     std::int64_t bought = 0;
     std::int64_t changed = 0;
     std::int64_t distance = 0;
@@ -23,11 +24,13 @@ struct Cost {
     std::int64_t order = 0;     // the position of the shim's source: removed, spares, bought
 
     friend bool operator<(const Cost& a, const Cost& b) {
-        return std::tie(a.outOfRange, a.bought, a.changed, a.distance, a.tightness, a.order) <
-               std::tie(b.outOfRange, b.bought, b.changed, b.distance, b.tightness, b.order);
+        return std::tie(a.outOfRange, a.miss, a.bought, a.changed, a.distance, a.tightness,
+                        a.order) < std::tie(b.outOfRange, b.miss, b.bought, b.changed, b.distance,
+                                            b.tightness, b.order);
     }
     Cost& operator+=(const Cost& o) {
         outOfRange += o.outOfRange;
+        miss += o.miss;
         bought += o.bought;
         changed += o.changed;
         distance += o.distance;
@@ -37,6 +40,7 @@ struct Cost {
     }
     Cost& operator-=(const Cost& o) {
         outOfRange -= o.outOfRange;
+        miss -= o.miss;
         bought -= o.bought;
         changed -= o.changed;
         distance -= o.distance;
@@ -116,6 +120,11 @@ std::vector<std::size_t> assign(std::size_t rows, std::size_t columns, CostOf co
 std::int64_t floorDivide(std::int64_t a, std::int64_t b) {
     const std::int64_t q = a / b;
     return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
+}
+
+// How far a gap lies outside the range: 0 inside, else the distance to the nearer end.
+Nanometres missOf(const ClearanceRange& range, Nanometres gap) {
+    return gap < range.from ? range.from - gap : gap > range.to ? gap - range.to : 0;
 }
 
 bool tooLong(Nanometres length) {
@@ -237,6 +246,7 @@ std::variant<SheetPlan, SheetFault> planSheet(const SheetInput& input) {
         const ClearanceRange& range = rangeOf(input, valve.kind);
         const Nanometres gap = valve.gap + valve.shim - shim;
         return Cost{.outOfRange = inRange(range, gap) ? 0 : 1,
+                    .miss = missOf(range, gap),
                     .bought = bought ? 1 : 0,
                     .changed = kept ? 0 : 1,
                     .distance = std::abs(gap - range.aim),
@@ -248,8 +258,10 @@ std::variant<SheetPlan, SheetFault> planSheet(const SheetInput& input) {
     // and every valve has a bought column of its own; whichever valves end up buying, each
     // is best off with its own best size. That size is one of the two whose gaps lie either
     // side of the aim: the aim lies inside the range, so moving a gap away from it, either
-    // way, never brings it nearer the aim nor into the range (the cost never falls). Were
-    // the aim outside, a size further from it could be the one in range.
+    // way, never brings it nearer the aim, into the range nor nearer the range (the cost
+    // never falls). Were the aim outside, a size further from it could be the one in range.
+    // Where the range is narrower than the step, both gaps may miss it; the miss, which
+    // ranks before the distance from the aim, chooses the nearer to the range.
     const auto bestPurchase = [&](const Valve& valve) {
         const Nanometres ideal = valve.gap + valve.shim - rangeOf(input, valve.kind).aim;
         const std::int64_t below = floorDivide(ideal - shims.from, shims.step);
@@ -313,6 +325,7 @@ PlanScore scoreOf(const SheetInput& input, const SheetPlan& plan) {
         const ValvePlan& valve = plan.valves[i];
         const ClearanceRange& range = rangeOf(input, input.valves[i].kind);
         score.outOfRange += inRange(range, valve.newGap) ? 0 : 1;
+        score.miss += missOf(range, valve.newGap);
         score.bought += valve.source == ShimSource::Bought ? 1 : 0;
         score.changed += valve.source == ShimSource::Keep ? 0 : 1;
         score.distance += std::abs(valve.newGap - range.aim);

@@ -3,7 +3,10 @@
 // The plan for a whole engine: which shim goes into which valve, reusing the shims taken out
 // and the spares on the bench before buying any. The plan is exact, the best by these rules
 // in this order:
-//   1. fewest valves out of range afterwards,
+//   1. fewest valves out of range afterwards, and of those plans the smallest total miss:
+//      the sum, over the valves out of range, of the distance from the new gap to the
+//      nearer end of the range (so a valve that no size brings into range gets the size
+//      that brings it nearest, even at the cost of a purchase),
 //   2. fewest shims bought,
 //   3. fewest valves changed,
 //   4. smallest total distance of the new gaps from their aims;
@@ -100,6 +103,7 @@ struct SheetPlan {
 // The first rules of the order, by which plans compare (smaller is better, in this order).
 struct PlanScore {
     int outOfRange = 0;
+    Nanometres miss = 0; // by how much the valves out of range miss their ranges, summed
     int bought = 0;
     int changed = 0;
     Nanometres distance = 0;

@@ -238,6 +238,8 @@ PlanScore countScore(const SheetInput& input, const SheetPlan& plan) {
         const ClearanceRange& range = rangeFor(input, valve.kind);
         const Nanometres newGap = valve.gap + valve.shim - p.shim;
         score.outOfRange += within(range, newGap) ? 0 : 1;
+        // Below the range by from - newGap, above it by newGap - to; one of them is positive.
+        score.miss += std::max<Nanometres>({range.from - newGap, newGap - range.to, 0});
         score.bought += p.source == ShimSource::Bought ? 1 : 0;
         score.changed += p.source == ShimSource::Keep ? 0 : 1;
         score.distance += std::abs(newGap - range.aim);
@@ -328,8 +330,8 @@ std::string describe(const SheetInput& input) {
 
 std::string describe(const PlanScore& score) {
     std::ostringstream out;
-    out << "{outOfRange " << score.outOfRange << ", bought " << score.bought << ", changed "
-        << score.changed << ", distance " << score.distance << "}";
+    out << "{outOfRange " << score.outOfRange << ", miss " << score.miss << ", bought "
+        << score.bought << ", changed " << score.changed << ", distance " << score.distance << "}";
     return out.str();
 }
 

@@ -21,8 +21,8 @@ using clearmark::SheetInput;
 using clearmark::SheetPlan;
 using clearmark::ShimSource;
 using clearmark::Valve;
-using clearmark::ValvePlan;
 using clearmark::ValveKind;
+using clearmark::ValvePlan;
 namespace checks = clearmark::checks;
 
 namespace {
@@ -268,9 +268,9 @@ TEST(SheetChecks, AcceptTheBestPlanWorkedOut) {
     const SheetInput input = checkedEngine();
     EXPECT_EQ(checks::planFault(input, checkedPlan()), "");
     EXPECT_EQ(checks::describe(checks::countScore(input, checkedPlan())),
-              checks::describe(PlanScore{0, 1, 4, 0}));
+              checks::describe(PlanScore{.bought = 1, .changed = 4}));
     EXPECT_EQ(checks::describe(checks::exhaustiveBest(input).score),
-              checks::describe(PlanScore{0, 1, 4, 0}));
+              checks::describe(PlanScore{.bought = 1, .changed = 4}));
 }
 
 // Shims of one size go to the valves in valve order: two intakes take two removed 2.425s
