@@ -158,7 +158,7 @@ std::optional<SheetFault> faultOf(const SheetInput& input) {
         return SheetFault::StepNotPositive;
     if (shims.from > shims.to)
         return SheetFault::ShimsReversed;
-    if ((shims.to - shims.from) / shims.step >= std::int64_t(kMostShimSizes))
+    if (sizeCount(shims) > std::int64_t(kMostShimSizes))
         return SheetFault::TooManySizes;
     return std::nullopt;
 }
@@ -212,13 +212,17 @@ bool inRange(const ClearanceRange& range, Nanometres gap) {
     return range.from <= gap && gap <= range.to;
 }
 
+std::int64_t sizeCount(const ShimCatalogue& catalogue) {
+    return (catalogue.to - catalogue.from) / catalogue.step + 1;
+}
+
 std::variant<SheetPlan, SheetFault> planSheet(const SheetInput& input) {
     if (const auto fault = faultOf(input))
         return *fault;
 
     const std::vector<Valve>& valves = input.valves;
     const ShimCatalogue& shims = input.catalogue;
-    const std::int64_t sizes = (shims.to - shims.from) / shims.step + 1;
+    const std::int64_t sizes = sizeCount(shims);
 
     SheetPlan plan;
     plan.valves.resize(valves.size());

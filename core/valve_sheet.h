@@ -111,6 +111,9 @@ struct PlanScore {
 };
 
 const ClearanceRange& rangeOf(const SheetInput& input, ValveKind kind);
+// How many sizes the catalogue holds, for one with a positive step, from <= to, and both
+// within kLongestLength.
+std::int64_t sizeCount(const ShimCatalogue& catalogue);
 bool inRange(const ClearanceRange& range, Nanometres gap);
 
 // The best plan, or why there is none.
