@@ -50,6 +50,18 @@ std::string listedSizes(const std::vector<Nanometres>& sizes) {
     return text.empty() ? "nothing" : text;
 }
 
+// The valves out of range after the plan, each with its new gap: why, and what to look at.
+std::string outOfRangeMessage(const std::vector<std::string>& valves) {
+    if (valves.size() == 1)
+        return "No shim size brings " + valves[0] +
+               " into range; the valve or its seat needs looking at.";
+    std::string text =
+        "No shim size brings these valves into range; each valve or its seat needs looking at:";
+    for (const std::string& valve : valves)
+        text += "\n" + valve;
+    return text;
+}
+
 } // namespace
 
 frmValveSheet::frmValveSheet() : Form(sheet::windowDesign()) {
@@ -168,6 +180,17 @@ void frmValveSheet::cmdPlan_Click() {
     // The reader refuses every input the planner would.
     plan_ = std::get<SheetPlan>(planSheet(std::get<SheetInput>(read)));
     showPlan();
+    warnOutOfRange();
+}
+
+void frmValveSheet::warnOutOfRange() {
+    std::vector<std::string> valves;
+    for (std::size_t i = 0; i < plan_->valves.size() && i < valves_.size(); ++i)
+        if (!plan_->valves[i].inRange)
+            valves.push_back(valves_[i].text() + " (new gap " +
+                             formatLength(plan_->valves[i].newGap, unit_) + ")");
+    if (!valves.empty())
+        say(outOfRangeMessage(valves));
 }
 
 void frmValveSheet::say(const std::string& text) {

@@ -45,6 +45,8 @@ private:
     void setDefaults();
     void clearPlan();
     void showPlan();
+    // Names the valves the plan leaves out of range, if any.
+    void warnOutOfRange();
     void switchUnit(GapUnit unit);
     // The sheet's boxes: one with that text, and one about a field that then takes the focus.
     void say(const std::string& text);
