@@ -1,5 +1,7 @@
 #include "sheet/frmValveSheet_design.h"
 
+#include "core/valve_sheet.h"
+
 #include <algorithm>
 #include <deque>
 #include <iterator>

@@ -3,7 +3,6 @@
 // The valve sheet's design: the settings and the headings at the top, one row for each of
 // up to kMostValves valves below them (the engine's shown, the rest hidden), and the summary
 // and the buttons below the last row shown. Positions are in twips, for the default engine.
-#include "core/valve_sheet.h"
 #include "runtime/design.h"
 
 #include <cstddef>
