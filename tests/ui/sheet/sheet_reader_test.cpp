@@ -262,41 +262,5 @@ TEST(ReadSheet, TakesTheLimitsThemselves) {
     }
 }
 
-TEST(ReadSheet, ValvesFollowTheCounts) {
-    struct Case {
-        const char* cylinders;
-        const char* intake;
-        const char* exhaust;
-        std::size_t count; // 0: the counts are refused
-        const char* second;
-        const char* last;
-    };
-    const Case cases[] = {
-        {"1", "2", "1", 3, "Cylinder 1 intake 2", "Cylinder 1 exhaust 1"},
-        {"2", "1", "1", 4, "Cylinder 1 exhaust 1", "Cylinder 2 exhaust 1"},
-        {"6", "2", "2", 24, "Cylinder 1 intake 2", "Cylinder 6 exhaust 2"},
-        {"8", "1", "2", 24, "Cylinder 1 exhaust 1", "Cylinder 8 exhaust 2"},
-        {"7", "2", "2", 0, "", ""},
-        {"1", "4", "1", 0, "", ""},
-        {"1", "1", "0", 0, "", ""},
-        {"x", "1", "1", 0, "", ""},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.cylinders) + " " + c.intake + " " + c.exhaust);
-        SheetTexts texts;
-        texts.cylinders = c.cylinders;
-        texts.intakeValves = c.intake;
-        texts.exhaustValves = c.exhaust;
-        const auto valves = valvesOf(texts);
-        ASSERT_EQ(valves.has_value(), c.count > 0);
-        if (!valves)
-            continue;
-        ASSERT_EQ(valves->size(), c.count);
-        EXPECT_EQ(valves->front().text(), "Cylinder 1 intake 1");
-        EXPECT_EQ((*valves)[1].text(), c.second);
-        EXPECT_EQ(valves->back().text(), c.last);
-    }
-}
-
 } // namespace
 } // namespace clearmark::sheet
