@@ -16,6 +16,7 @@ namespace {
 // taken component-wise: the assignment below needs nothing more of its costs.
 struct Cost {
     std::int64_t outOfRange = 0;
+    std::int64_t miss = 0; // how far the gap lies outside its range; 0 inside
     std::int64_t bought = 0;
     std::int64_t changed = 0;
     std::int64_t distance = 0;
@@ -23,11 +24,13 @@ struct Cost {
     std::int64_t order = 0;     // the position of the shim's source: removed, spares, bought
 
     friend bool operator<(const Cost& a, const Cost& b) {
-        return std::tie(a.outOfRange, a.bought, a.changed, a.distance, a.tightness, a.order) <
-               std::tie(b.outOfRange, b.bought, b.changed, b.distance, b.tightness, b.order);
+        return std::tie(a.outOfRange, a.miss, a.bought, a.changed, a.distance, a.tightness,
+                        a.order) < std::tie(b.outOfRange, b.miss, b.bought, b.changed, b.distance,
+                                            b.tightness, b.order);
     }
     Cost& operator+=(const Cost& o) {
         outOfRange += o.outOfRange;
+        miss += o.miss;
         bought += o.bought;
         changed += o.changed;
         distance += o.distance;
@@ -37,6 +40,7 @@ struct Cost {
     }
     Cost& operator-=(const Cost& o) {
         outOfRange -= o.outOfRange;
+        miss -= o.miss;
         bought -= o.bought;
         changed -= o.changed;
         distance -= o.distance;
@@ -118,6 +122,11 @@ std::int64_t floorDivide(std::int64_t a, std::int64_t b) {
     return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
 }
 
+// How far a gap lies outside the range: 0 inside, else the distance to the nearer end.
+Nanometres missOf(const ClearanceRange& range, Nanometres gap) {
+    return gap < range.from ? range.from - gap : gap > range.to ? gap - range.to : 0;
+}
+
 bool tooLong(Nanometres length) {
     return length > kLongestLength || length < -kLongestLength;
 }
@@ -149,7 +158,7 @@ std::optional<SheetFault> faultOf(const SheetInput& input) {
         return SheetFault::StepNotPositive;
     if (shims.from > shims.to)
         return SheetFault::ShimsReversed;
-    if ((shims.to - shims.from) / shims.step >= std::int64_t(kMostShimSizes))
+    if (sizeCount(shims) > std::int64_t(kMostShimSizes))
         return SheetFault::TooManySizes;
     return std::nullopt;
 }
@@ -161,6 +170,38 @@ struct Column {
     std::size_t from;
 };
 
+// Equal shims handed out in order. The cost's last rule makes the valves take the first
+// shims of each size, but it cannot say which valve takes which: two valves taking two
+// shims of one size cost the same either way round, and the assignment's scan decides.
+// Among the valves that take a removed or spare shim of one size, the earlier valve takes
+// the earlier shim (removed ones in valve order, then spares in their order): the same sizes
+// go to the same valves, so the plan scores the same. No valve takes a shim of its own size
+// from another (keeping its own would change one valve fewer), so none is handed its own.
+void handOutInOrder(std::vector<std::size_t>& chosen, const std::vector<Column>& columns,
+                    const std::vector<std::size_t>& reshimmed, std::size_t pool) {
+    std::vector<std::size_t> takers; // rows, by the size they take, in valve order
+    for (std::size_t r = 0; r < chosen.size(); ++r) {
+        const Column& column = columns[chosen[r]];
+        const bool own = column.source == ShimSource::Removed && column.from == reshimmed[r];
+        if (chosen[r] < pool && !own)
+            takers.push_back(r);
+    }
+    std::ranges::stable_sort(takers, {}, [&](std::size_t r) { return columns[chosen[r]].shim; });
+    std::vector<std::size_t> taken;
+    for (auto first = takers.begin(); first != takers.end();) {
+        const Nanometres size = columns[chosen[*first]].shim;
+        const auto last = std::find_if(
+            first, takers.end(), [&](std::size_t r) { return columns[chosen[r]].shim != size; });
+        taken.clear();
+        for (auto row = first; row != last; ++row)
+            taken.push_back(chosen[*row]);
+        std::ranges::sort(taken);
+        for (std::size_t k = 0; k < taken.size(); ++k)
+            chosen[first[std::ptrdiff_t(k)]] = taken[k];
+        first = last;
+    }
+}
+
 } // namespace
 
 const ClearanceRange& rangeOf(const SheetInput& input, ValveKind kind) {
@@ -171,13 +212,17 @@ bool inRange(const ClearanceRange& range, Nanometres gap) {
     return range.from <= gap && gap <= range.to;
 }
 
+std::int64_t sizeCount(const ShimCatalogue& catalogue) {
+    return (catalogue.to - catalogue.from) / catalogue.step + 1;
+}
+
 std::variant<SheetPlan, SheetFault> planSheet(const SheetInput& input) {
     if (const auto fault = faultOf(input))
         return *fault;
 
     const std::vector<Valve>& valves = input.valves;
     const ShimCatalogue& shims = input.catalogue;
-    const std::int64_t sizes = (shims.to - shims.from) / shims.step + 1;
+    const std::int64_t sizes = sizeCount(shims);
 
     SheetPlan plan;
     plan.valves.resize(valves.size());
@@ -205,14 +250,22 @@ std::variant<SheetPlan, SheetFault> planSheet(const SheetInput& input) {
         const ClearanceRange& range = rangeOf(input, valve.kind);
         const Nanometres gap = valve.gap + valve.shim - shim;
         return Cost{.outOfRange = inRange(range, gap) ? 0 : 1,
+                    .miss = missOf(range, gap),
                     .bought = bought ? 1 : 0,
                     .changed = kept ? 0 : 1,
                     .distance = std::abs(gap - range.aim),
                     .tightness = shim,
                     .order = std::int64_t(column)};
     };
-    // The size a valve would buy: of the two sizes whose gaps lie either side of its aim,
-    // the better (a size further out on either side is no better).
+    // The size a valve would buy, chosen once for each valve before the assignment. That is
+    // exact: purchases are unlimited, so a valve's purchase takes nothing from the others,
+    // and every valve has a bought column of its own; whichever valves end up buying, each
+    // is best off with its own best size. That size is one of the two whose gaps lie either
+    // side of the aim: the aim lies inside the range, so moving a gap away from it, either
+    // way, never brings it nearer the aim, into the range nor nearer the range (the cost
+    // never falls). Were the aim outside, a size further from it could be the one in range.
+    // Where the range is narrower than the step, both gaps may miss it; the miss, which
+    // ranks before the distance from the aim, chooses the nearer to the range.
     const auto bestPurchase = [&](const Valve& valve) {
         const Nanometres ideal = valve.gap + valve.shim - rangeOf(input, valve.kind).aim;
         const std::int64_t below = floorDivide(ideal - shims.from, shims.step);
@@ -233,7 +286,7 @@ std::variant<SheetPlan, SheetFault> planSheet(const SheetInput& input) {
     for (std::size_t r = 0; r < reshimmed.size(); ++r)
         purchase[r] = bestPurchase(valves[reshimmed[r]]);
 
-    const std::vector<std::size_t> chosen =
+    std::vector<std::size_t> chosen =
         assign(reshimmed.size(), columns.size(), [&](std::size_t r, std::size_t c) {
             const Valve& valve = valves[reshimmed[r]];
             const Column& column = columns[c];
@@ -242,6 +295,8 @@ std::variant<SheetPlan, SheetFault> planSheet(const SheetInput& input) {
             const bool own = column.source == ShimSource::Removed && column.from == reshimmed[r];
             return costOf(valve, column.shim, own, false, c);
         });
+
+    handOutInOrder(chosen, columns, reshimmed, pool);
 
     std::vector<char> taken(pool, 0);
     for (std::size_t r = 0; r < reshimmed.size(); ++r) {
@@ -274,6 +329,7 @@ PlanScore scoreOf(const SheetInput& input, const SheetPlan& plan) {
         const ValvePlan& valve = plan.valves[i];
         const ClearanceRange& range = rangeOf(input, input.valves[i].kind);
         score.outOfRange += inRange(range, valve.newGap) ? 0 : 1;
+        score.miss += missOf(range, valve.newGap);
         score.bought += valve.source == ShimSource::Bought ? 1 : 0;
         score.changed += valve.source == ShimSource::Keep ? 0 : 1;
         score.distance += std::abs(valve.newGap - range.aim);

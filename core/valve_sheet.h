@@ -3,12 +3,16 @@
 // The plan for a whole engine: which shim goes into which valve, reusing the shims taken out
 // and the spares on the bench before buying any. The plan is exact, the best by these rules
 // in this order:
-//   1. fewest valves out of range afterwards,
+//   1. fewest valves out of range afterwards, and of those plans the smallest total miss:
+//      the sum, over the valves out of range, of the distance from the new gap to the
+//      nearer end of the range (so a valve that no size brings into range gets the size
+//      that brings it nearest, even at the cost of a purchase),
 //   2. fewest shims bought,
 //   3. fewest valves changed,
 //   4. smallest total distance of the new gaps from their aims;
 // ties go to the looser (larger) gap, then to removed shims in valve order before spares in
-// their order. The same input always gives the same plan.
+// their order; shims of one size go to the valves taking that size in valve order, the
+// earlier valve taking the earlier shim. The same input always gives the same plan.
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -99,6 +103,7 @@ struct SheetPlan {
 // The first rules of the order, by which plans compare (smaller is better, in this order).
 struct PlanScore {
     int outOfRange = 0;
+    Nanometres miss = 0; // by how much the valves out of range miss their ranges, summed
     int bought = 0;
     int changed = 0;
     Nanometres distance = 0;
@@ -106,6 +111,9 @@ struct PlanScore {
 };
 
 const ClearanceRange& rangeOf(const SheetInput& input, ValveKind kind);
+// How many sizes the catalogue holds, for one with a positive step, from <= to, and both
+// within kLongestLength.
+std::int64_t sizeCount(const ShimCatalogue& catalogue);
 bool inRange(const ClearanceRange& range, Nanometres gap);
 
 // The best plan, or why there is none.

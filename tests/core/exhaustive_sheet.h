@@ -28,6 +28,7 @@ namespace exhaustive_detail {
 
 inline PlanScore operator+(PlanScore a, const PlanScore& b) {
     a.outOfRange += b.outOfRange;
+    a.miss += b.miss;
     a.bought += b.bought;
     a.changed += b.changed;
     a.distance += b.distance;
@@ -118,9 +119,13 @@ private:
     PlanScore scoreOf(std::size_t valve, const ValvePlan& p) const {
         PlanScore s;
         s.outOfRange = p.inRange ? 0 : 1;
+        const ClearanceRange& range = rangeFor(input_.valves[valve].kind);
+        s.miss = p.newGap < range.from ? range.from - p.newGap
+                 : p.newGap > range.to ? p.newGap - range.to
+                                       : 0;
         s.bought = p.source == ShimSource::Bought ? 1 : 0;
         s.changed = p.source == ShimSource::Keep ? 0 : 1;
-        s.distance = std::abs(p.newGap - rangeFor(input_.valves[valve].kind).aim);
+        s.distance = std::abs(p.newGap - range.aim);
         return s;
     }
 

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <map>
 #include <sstream>
+#include <utility>
 #include <vector>
 
 namespace clearmark::checks {
@@ -205,6 +207,28 @@ std::string planFault(const SheetInput& input, const SheetPlan& plan) {
     return {};
 }
 
+std::string orderFault(const SheetInput& input, const SheetPlan& plan) {
+    // For each size, the valve that took the last shim of it so far and where that shim
+    // stands: removed shims by their valves' positions, then spares after every valve.
+    std::map<Nanometres, std::pair<std::size_t, std::size_t>> last;
+    for (std::size_t i = 0; i < plan.valves.size(); ++i) {
+        const ValvePlan& p = plan.valves[i];
+        if (p.source != ShimSource::Removed && p.source != ShimSource::Spare)
+            continue;
+        const std::size_t place =
+            p.source == ShimSource::Removed ? p.from : input.valves.size() + p.from;
+        const auto [before, first] = last.try_emplace(p.shim, i, place);
+        if (!first && before->second.second > place) {
+            std::ostringstream out = aboutValve(i);
+            out << "takes the " << p.shim << " at " << place << ", but valve "
+                << before->second.first << " before it took the one at " << before->second.second;
+            return out.str();
+        }
+        before->second = {i, place};
+    }
+    return {};
+}
+
 PlanScore countScore(const SheetInput& input, const SheetPlan& plan) {
     PlanScore score;
     const std::size_t count = std::min(input.valves.size(), plan.valves.size());
@@ -214,6 +238,8 @@ PlanScore countScore(const SheetInput& input, const SheetPlan& plan) {
         const ClearanceRange& range = rangeFor(input, valve.kind);
         const Nanometres newGap = valve.gap + valve.shim - p.shim;
         score.outOfRange += within(range, newGap) ? 0 : 1;
+        // Below the range by from - newGap, above it by newGap - to; one of them is positive.
+        score.miss += std::max<Nanometres>({range.from - newGap, newGap - range.to, 0});
         score.bought += p.source == ShimSource::Bought ? 1 : 0;
         score.changed += p.source == ShimSource::Keep ? 0 : 1;
         score.distance += std::abs(newGap - range.aim);
@@ -304,8 +330,8 @@ std::string describe(const SheetInput& input) {
 
 std::string describe(const PlanScore& score) {
     std::ostringstream out;
-    out << "{outOfRange " << score.outOfRange << ", bought " << score.bought << ", changed "
-        << score.changed << ", distance " << score.distance << "}";
+    out << "{outOfRange " << score.outOfRange << ", miss " << score.miss << ", bought "
+        << score.bought << ", changed " << score.changed << ", distance " << score.distance << "}";
     return out.str();
 }
 

@@ -15,6 +15,11 @@ bool reshimmed(const SheetInput& input, std::size_t valve);
 // Empty when the plan is a valid plan for the input; otherwise the first fault found.
 std::string planFault(const SheetInput& input, const SheetPlan& plan);
 
+// Empty when shims of one size go to the valves taking that size in valve order: the earlier
+// valve takes the earlier shim, removed shims (by their valves) before spares (as typed).
+// Otherwise the first pair out of order. The plan must be valid.
+std::string orderFault(const SheetInput& input, const SheetPlan& plan);
+
 // The score counted from the shims the plan fits (not from its newGap or inRange fields).
 PlanScore countScore(const SheetInput& input, const SheetPlan& plan);
 

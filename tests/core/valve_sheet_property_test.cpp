@@ -22,6 +22,7 @@ using clearmark::SheetPlan;
 using clearmark::ShimSource;
 using clearmark::Valve;
 using clearmark::ValveKind;
+using clearmark::ValvePlan;
 namespace checks = clearmark::checks;
 
 namespace {
@@ -179,6 +180,9 @@ std::string disagreement(const SheetInput& input, const checks::ExhaustiveBest& 
     const std::string fault = checks::planFault(input, plan);
     if (!fault.empty())
         return "invalid plan: " + fault + "\n" + checks::describe(plan);
+    const std::string order = checks::orderFault(input, plan);
+    if (!order.empty())
+        return "equal shims out of order: " + order + "\n" + checks::describe(plan);
     const PlanScore counted = checks::countScore(input, plan);
     const PlanScore scored = clearmark::scoreOf(input, plan);
     if (scored != counted)
@@ -264,9 +268,46 @@ TEST(SheetChecks, AcceptTheBestPlanWorkedOut) {
     const SheetInput input = checkedEngine();
     EXPECT_EQ(checks::planFault(input, checkedPlan()), "");
     EXPECT_EQ(checks::describe(checks::countScore(input, checkedPlan())),
-              checks::describe(PlanScore{0, 1, 4, 0}));
+              checks::describe(PlanScore{.bought = 1, .changed = 4}));
     EXPECT_EQ(checks::describe(checks::exhaustiveBest(input).score),
-              checks::describe(PlanScore{0, 1, 4, 0}));
+              checks::describe(PlanScore{.bought = 1, .changed = 4}));
+}
+
+// Shims of one size go to the valves in valve order: two intakes take two removed 2.425s
+// and a spare 2.425 is left.
+TEST(SheetChecks, FindEqualShimsHandedOutOfOrder) {
+    const SheetInput input = engine({{ValveKind::Intake, um(250), um(2325)},
+                                     {ValveKind::Intake, um(225), um(2400)},
+                                     {ValveKind::Exhaust, um(225), um(2425)},
+                                     {ValveKind::Exhaust, um(175), um(2425)}},
+                                    {um(2425)}, true);
+    struct Case {
+        const char* name;
+        std::size_t first, second; // where valves 0 and 1 take their 2.425: 4 is the spare
+        const char* found;         // "": in order
+    };
+    const Case cases[] = {
+        {"in order", 2, 3, ""},
+        {"donors swapped", 3, 2, "valve 1: takes the 2425000 at 2, but valve 0"},
+        {"spare before removed", 4, 2, "valve 1: takes the 2425000 at 2"},
+        {"removed then spare", 3, 4, ""},
+    };
+    for (const Case& c : cases) {
+        SheetPlan plan;
+        const auto take = [](std::size_t at) {
+            return at < 4 ? ValvePlan{ShimSource::Removed, um(2425), at, 0, true}
+                          : ValvePlan{ShimSource::Spare, um(2425), 0, 0, true};
+        };
+        plan.valves = {take(c.first),
+                       take(c.second),
+                       {ShimSource::Removed, um(2400), 1, um(250), true},
+                       {ShimSource::Removed, um(2325), 0, um(275), true}};
+        const std::string fault = checks::orderFault(input, plan);
+        if (*c.found == '\0')
+            EXPECT_EQ(fault, "") << c.name;
+        else
+            EXPECT_NE(fault.find(c.found), std::string::npos) << c.name << ": " << fault;
+    }
 }
 
 struct Broken {

@@ -78,6 +78,12 @@ SheetInput movingAll(SheetInput input) {
     return input;
 }
 
+// The intake range narrower than the shim step.
+SheetInput narrowIntake(SheetInput input) {
+    input.intake = {mm(0.150), mm(0.160), mm(0.152)};
+    return input;
+}
+
 class PlanSheet : public ::testing::TestWithParam<PlanCase> {};
 
 TEST_P(PlanSheet, GivesTheBestPlan) {
@@ -127,9 +133,33 @@ INSTANTIATE_TEST_SUITE_P(
                  {"bought 2.375 -> 0.175"},
                  {2.375},
                  {2.450}},
-        // A valve nothing brings into range keeps its own shim.
-        PlanCase{
-            "KeepsWhatNothingMends", triumph({valve(IN, 0.020, 2.050)}), {"keep -> 0.020"}, {}, {}},
+        // A valve that no size brings into range gets the size that brings it nearest,
+        // though that costs a purchase: the thinnest for one too tight, ...
+        PlanCase{"TooTightGetsTheThinnest",
+                 triumph({valve(IN, 0.020, 2.050)}),
+                 {"bought 2.000 -> 0.070"},
+                 {2.000},
+                 {2.050}},
+        // ... the thickest for one too loose ...
+        PlanCase{"TooLooseGetsTheThickest",
+                 triumph({valve(EX, 0.700, 3.150)}),
+                 {"bought 3.200 -> 0.650"},
+                 {3.200},
+                 {3.150}},
+        // ... and where the range (0.150-0.160, aiming at 0.152) is narrower than the step,
+        // the size whose gap misses it by less (0.165 by 0.005), not the one nearer the aim
+        // (0.140, missing by 0.010).
+        PlanCase{"NarrowRangeTheSmallestMiss",
+                 narrowIntake(triumph({valve(IN, 0.290, 2.500)})),
+                 {"bought 2.625 -> 0.165"},
+                 {2.625},
+                 {2.500}},
+        // It keeps its own shim when nothing comes nearer.
+        PlanCase{"KeepsWhatNothingBringsNearer",
+                 triumph({valve(IN, 0.020, 2.000)}, {2.100}),
+                 {"keep -> 0.020"},
+                 {},
+                 {2.100}},
         // Rule 2 before rule 4: a spare in range beats a purchase on the aim.
         PlanCase{"SpareInRangeBeforeABuyOnTheAim",
                  triumph({valve(IN, 0.100, 2.450)}, {2.350}),
@@ -174,6 +204,25 @@ INSTANTIATE_TEST_SUITE_P(
             {"removed 2.375 from 1 -> 0.175", "bought 2.200 -> 0.275", "bought 2.225 -> 0.280"},
             {2.200, 2.225},
             {2.375, 2.450}},
+        // Ties: two valves contest two removed shims of one size; the earlier valve takes
+        // the earlier valve's shim.
+        PlanCase{"EqualDonorsInValveOrder",
+                 triumph({valve(IN, 0.250, 2.325), valve(IN, 0.225, 2.400), valve(EX, 0.225, 2.425),
+                          valve(EX, 0.175, 2.425)}),
+                 {"removed 2.425 from 2 -> 0.150", "removed 2.425 from 3 -> 0.200",
+                  "removed 2.400 from 1 -> 0.250", "removed 2.325 from 0 -> 0.275"},
+                 {},
+                 {}},
+        // ... and of a removed shim and a spare of one size, the earlier valve takes the
+        // removed one.
+        PlanCase{"EqualRemovedAndSpareInOrder",
+                 movingAll(triumph({valve(IN, 0.150, 2.450), valve(EX, 0.325, 2.400),
+                                    valve(IN, 0.275, 2.350)},
+                                   {2.450})),
+                 {"removed 2.400 from 1 -> 0.200", "removed 2.450 from 0 -> 0.275",
+                  "spare 2.450 0 -> 0.175"},
+                 {},
+                 {2.350}},
         // A gap on a range's end is in range, as typed.
         PlanCase{"RangeEndsIncluded",
                  triumph({valve(IN, 0.150, 2.500), valve(EX, 0.300, 2.500)}),

@@ -2,7 +2,7 @@
 // valves up to past the limit, ranges and catalogues backwards, steps of zero, lengths past
 // the longest. Every refusal names a fault the input has; every input without one gets a
 // plan, and every plan is valid, scored as counted and, on engines small enough to search
-// through, as good as the best.
+// through, as good as the best, with equal shims handed out in valve order.
 //
 // The input: two bytes giving the length of the spares' text, that text, then the bytes
 // the engine is built from (zeros once they run out).
@@ -242,6 +242,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string fault = checks::planFault(input, plan);
     if (!fault.empty())
         fail(input, "invalid plan: " + fault + "\n" + checks::describe(plan));
+    const std::string order = checks::orderFault(input, plan);
+    if (!order.empty())
+        fail(input, "equal shims out of order: " + order + "\n" + checks::describe(plan));
     const clearmark::PlanScore counted = checks::countScore(input, plan);
     if (clearmark::scoreOf(input, plan) != counted)
         fail(input, "scoreOf disagrees with the count " + checks::describe(counted));

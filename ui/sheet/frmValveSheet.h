@@ -2,6 +2,8 @@
 
 #include "core/valve_sheet.h"
 #include "runtime/form.h"
+#include "runtime/msgbox.h"
+#include "sheet/sheet_reader.h"
 
 #include <optional>
 #include <string>
@@ -36,24 +38,20 @@ private:
         runtime::TextBox plan;
         runtime::TextBox newGap;
     };
-    // One valve of the engine: which row shows it, and what it is called.
-    struct ValveName {
-        int cylinder;
-        ValveKind kind;
-        int index; // among the cylinder's valves of its kind, from 1
-        std::string text() const;
-        bool operator==(const ValveName&) const = default;
-    };
-
-    // The engine's counts as typed, when they are valid.
-    std::optional<std::vector<ValveName>> valvesTyped() const;
+    // The texts the sheet holds now.
+    sheet::SheetTexts texts() const;
     // Shows one row per valve, keeps what the remaining valves' rows hold, and fits the
     // window's height to them.
-    void showRows(const std::vector<ValveName>& valves);
+    void showRows(const std::vector<sheet::ValveName>& valves);
     void setDefaults();
     void clearPlan();
     void showPlan();
+    // Names the valves the plan leaves out of range, if any.
+    void warnOutOfRange();
     void switchUnit(GapUnit unit);
+    // The sheet's boxes: one with that text, and one about a field that then takes the focus.
+    void say(const std::string& text, runtime::MsgThen then = {});
+    void refuse(const sheet::BadField& bad);
 
     runtime::TextBox txtCylinders = control<runtime::TextBox>("txtCylinders");
     runtime::TextBox txtIntakeValves = control<runtime::TextBox>("txtIntakeValves");
@@ -67,7 +65,7 @@ private:
     std::vector<Row> rows_;
     // The summary and the buttons, which move with the last row, and their designs.
     std::vector<std::pair<runtime::Control, const runtime::ControlDesign*>> belowRows_;
-    std::vector<ValveName> valves_; // the valves the rows show now
+    std::vector<sheet::ValveName> valves_; // the valves the rows show now
     GapUnit unit_ = GapUnit::Millimetres;
     // The plan on show, for writing its gaps again in the other unit.
     std::optional<SheetPlan> plan_;

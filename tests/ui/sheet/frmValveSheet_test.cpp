@@ -160,10 +160,68 @@ TEST_F(Sheet, SaysWhatStillIsOutOfRangeAndUsesSpares) {
     put("txtGap2", "0.02"); // even the smallest size leaves it too tight
     put("txtShim2", "2");
     click(*sheet, "cmdPlan");
+    EXPECT_EQ(boxes.shown(),
+              std::vector<MsgBoxRequest>{sheetBox(
+                  "No shim size brings Cylinder 1 exhaust 1 (new gap 0.020) into range; the "
+                  "valve or its seat needs looking at.")});
     EXPECT_EQ(column("txtPlan"), (std::vector<std::string>{"fit 2.350 spare", "keep"}));
     EXPECT_EQ(column("txtNewGap"), (std::vector<std::string>{"0.200", "0.020 out of range"}));
     EXPECT_EQ(text("txtBuy"), "nothing");
     EXPECT_EQ(text("txtLeftOver"), "2.450, 2.500");
+}
+
+TEST_F(Sheet, OneBoxNamesTheValvesNoShimSizeBringsIntoRangeBesideThePlan) {
+    struct Case {
+        const char* name;
+        bool inches;
+        // Gap and shim of cylinder 1's intake and exhaust, then cylinder 2's.
+        std::vector<std::pair<const char*, const char*>> rows;
+        std::vector<std::string> plans;
+        const char* box; // "": none
+    };
+    const Case cases[] = {
+        {"every valve mended",
+         false,
+         {{"0.100", "2.450"}, {"0.300", "2.500"}, {"0.175", "2.500"}, {"0.275", "2.500"}},
+         {"buy 2.375", "keep", "keep", "keep"},
+         ""},
+        {"one too tight",
+         false,
+         {{"0.175", "2.500"}, {"0.020", "2.000"}, {"0.175", "2.500"}, {"0.275", "2.500"}},
+         {"keep", "keep", "keep", "keep"},
+         "No shim size brings Cylinder 1 exhaust 1 (new gap 0.020) into range; the valve or its "
+         "seat needs looking at."},
+        {"one too tight, one too loose",
+         false,
+         {{"0.020", "2.050"}, {"0.300", "2.500"}, {"0.175", "2.500"}, {"0.900", "3.100"}},
+         {"buy 2.000", "keep", "keep", "buy 3.200"},
+         "No shim size brings these valves into range; each valve or its seat needs looking "
+         "at:\nCylinder 1 intake 1 (new gap 0.070)\nCylinder 2 exhaust 1 (new gap 0.800)"},
+        {"gaps in inches",
+         true,
+         {{"0.0300", "3.150"}, {"0.0110", "2.500"}, {"0.0070", "2.500"}, {"0.0110", "2.500"}},
+         {"buy 3.200", "keep", "keep", "keep"},
+         "No shim size brings Cylinder 1 intake 1 (new gap 0.0280) into range; the valve or its "
+         "seat needs looking at."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        click(*sheet, "cmdReset");
+        put("txtIntakeValves", "1");
+        put("txtExhaustValves", "1");
+        if (c.inches)
+            select(*sheet, "optInches");
+        for (std::size_t i = 0; i < c.rows.size(); ++i) {
+            put(rowBox("txtGap", i + 1), c.rows[i].first);
+            put(rowBox("txtShim", i + 1), c.rows[i].second);
+        }
+        boxes.clear();
+        click(*sheet, "cmdPlan");
+        EXPECT_EQ(boxes.shown(), *c.box ? std::vector<MsgBoxRequest>{sheetBox(c.box)}
+                                        : std::vector<MsgBoxRequest>{});
+        EXPECT_EQ(column("txtPlan"), c.plans);
+        EXPECT_NE(text("txtBuy"), "");
+    }
 }
 
 TEST_F(Sheet, BadInputNamesTheFieldAndKeepsWhatWasTyped) {
