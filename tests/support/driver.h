@@ -6,12 +6,32 @@
 #include "runtime/controls.h"
 #include "runtime/form.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace clearmark::testing_support {
 
 enum class Key { Tab, ShiftTab, Enter, Escape, Space, Backspace };
+
+// The room a caption needs as the implementation lays it out, beside the room it has
+// (pixels): a command button's within its frame, a label's wrapped within its rectangle (a
+// label of paragraphs, paragraph by paragraph).
+struct CaptionRoom {
+    int neededWidth = 0;
+    int neededHeight = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// What a real message box showed while it was on the screen.
+struct RealBox {
+    bool shown = false;
+    std::string text;
+    std::string ownerCaption;      // the caption of the window it belongs to
+    bool programTakesInput = true; // whether another window of the program took input
+};
 
 class Driver {
 public:
@@ -43,6 +63,15 @@ public:
     virtual void setClipboardText(std::string_view text) = 0;
     // Lets the toolkit finish what it deferred (destroying closed windows, painting).
     virtual void settle() = 0;
+
+    virtual CaptionRoom captionRoom(const runtime::Control& control) = 0;
+    // A label's text as the implementation draws it, line by line.
+    virtual std::vector<std::string> drawnLines(const runtime::Label& label) = 0;
+    // Runs `open`, which opens a real box (no presenter installed), and presses the key in
+    // the box once it is on the screen; what the box showed.
+    virtual RealBox answerRealBox(const std::function<void()>& open, Key key) = 0;
+    // Whether the window is the program's active window.
+    virtual bool isActive(const runtime::Form& form) = 0;
 };
 
 Driver& driver();

@@ -19,7 +19,8 @@ done
 # the face it puts in place of "Microsoft Sans Serif" (Liberation Sans) is wider. So the 8.25-
 # point text keeps the bitmap strike nearest its size (13 pixels at 120 DPI, 16 at 144), in
 # which "New Shim Size (approx)" needs a second line at 120 DPI and the About window's two
-# long labels need 120 pixels of 117 and 118 at 144. The caption-fit case is left out here for
-# that reason alone; it runs at 96 DPI, and the pictures at 144 DPI show the text.
-CLEARMARK_EXPECT_DPI=$dpi wine "$tests" \
-    --gtest_filter='Win32Windows.*-Win32Windows.EveryCaptionFitsItsControl' --gtest_brief=1
+# long labels need 120 pixels of 117 and 118 at 144. The caption-fit case of the shared suite
+# (WindowRules.EveryCaptionFitsItsControl) is left out here for that reason alone: only this
+# implementation's own cases run at these densities; the caption-fit case runs at 96 DPI,
+# and the pictures at 144 DPI show the text.
+CLEARMARK_EXPECT_DPI=$dpi wine "$tests" --gtest_filter='Win32Windows.*' --gtest_brief=1

@@ -2,6 +2,7 @@
 
 #include "runtime/forms.h"
 #include "runtime/implementation.h"
+#include "runtime/keyboard.h"
 #include "runtime/msgbox.h"
 #include "runtime/peer_access.h"
 
@@ -19,18 +20,16 @@ void dispatchInput(const std::function<void()>& handler) {
 } // namespace
 
 Form::Form(const WindowDesign& design) : design_(design), peer_(createWindowPeer(design)) {
-    std::vector<std::pair<int, ControlPeer*>> byTabIndex;
+    std::vector<ControlPeer*> peers;
     for (const ControlDesign& row : design.controls) {
         controls_.push_back(peer_->createControl(row));
-        // Labels never take the focus, and Tab passes read-only boxes by.
-        if (row.kind != ControlKind::Label && !row.readOnly)
-            byTabIndex.emplace_back(row.tabIndex, controls_.back().get());
+        peers.push_back(controls_.back().get());
     }
-    std::stable_sort(byTabIndex.begin(), byTabIndex.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (const auto& [index, control] : byTabIndex)
-        tabOrder_.push_back(control);
-    peer_->setTabOrder(tabOrder_);
+    keyboard_ = keyboardOrder(design.controls, peers);
+    for (const KeyStop& stop : keyboard_)
+        if (!stop.passedBy)
+            tabOrder_.push_back(stop.control);
+    peer_->setKeyboardOrder(keyboard_);
 
     for (const LineDesign& line : design.lines)
         peer_->addLine(line);
@@ -41,8 +40,7 @@ Form::Form(const WindowDesign& design) : design_(design), peer_(createWindowPeer
     const auto button = [this](const char* name) {
         return name == nullptr ? nullptr : &controlPeer(name, ControlKind::CommandButton);
     };
-    if (design.defaultButton != nullptr || design.cancelButton != nullptr)
-        peer_->setDefaultButtons(button(design.defaultButton), button(design.cancelButton));
+    peer_->setDefaultButtons(button(design.defaultButton), button(design.cancelButton));
 
     peer_->closeRequested = [this] {
         dispatchInput([this] { forms().unload(*this); });

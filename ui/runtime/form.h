@@ -2,6 +2,7 @@
 
 #include "runtime/controls.h"
 #include "runtime/design.h"
+#include "runtime/keyboard.h"
 
 #include <functional>
 #include <memory>
@@ -61,8 +62,8 @@ protected:
         W* window = static_cast<W*>(this);
         onChange(box, [window, handler] { (window->*handler)(); });
     }
-    // The handler runs through dispatch each time the user changes the box's text (typing,
-    // pasting, deleting); never when the window sets it.
+    // The handler runs through dispatch each time the box's text changes by anything but the
+    // window (typing, pasting, deleting, a screen reader's edit); never when the window sets it.
     static void onChange(const TextBox& box, std::function<void()> handler);
     // A text box is announced by the caption of the label that names it.
     static void nameFromLabel(const TextBox& box, const Label& label);
@@ -78,7 +79,8 @@ private:
     const WindowDesign& design_;
     std::unique_ptr<WindowPeer> peer_;
     std::vector<std::unique_ptr<ControlPeer>> controls_; // stored order, then the menu
-    std::vector<ControlPeer*> tabOrder_;
+    std::vector<KeyStop> keyboard_;      // every control the keyboard reaches, in its order
+    std::vector<ControlPeer*> tabOrder_; // those of them Tab stops at
     bool unloading_ = false;
 };
 

@@ -5,8 +5,32 @@
 // its event loop. The runtime's rules (forms, dispatch, the box seam, the end of the program)
 // call these; the windows never include this header.
 //
+// The runtime decides; an implementation applies. Every rule that names no toolkit is the
+// runtime's: the keyboard order and where Tab stops (read-only boxes passed by, the option
+// buttons one stop), which button Enter and Esc press, which control gets the keyboard back
+// when a window is active again, the access key a caption marks, a label's paragraphs, what
+// follows a box (its continuation), and that no window takes input while a box is open
+// (runtime/keyboard.h, runtime/msgbox.h). An implementation applies those decisions with its
+// platform's own machinery, so that arrow keys in the option group, mnemonics and input
+// methods keep working, and reports what the user did through the peers' callbacks: a click
+// or a menu choice (`clicked`), a change of a text box's text by anyone but the program
+// (`changed`), a request to close a window (`closeRequested`).
+//
+// What an implementation still does itself:
+//   - draws the windows and controls of the design: sizes and places from twips, fonts,
+//     system colours, lines, pictures and icons, the caption of a window;
+//   - moves the focus among the controls as the runtime's keyboard order says, and hands
+//     Enter, Esc and the access keys to the controls the runtime names;
+//   - shows a window active, and makes the box's owner active again when the box closes,
+//     also where a window manager decides which window is active;
+//   - keeps a window out of the task bar where the design says so;
+//   - names the controls for screen readers (the names the runtime gives);
+//   - the real message box, modal for the whole program, and the system clipboard;
+//   - the event loop.
+//
 // Everything here is called on the user-interface thread only.
 #include "runtime/design.h"
+#include "runtime/keyboard.h"
 #include "runtime/msgbox.h"
 
 #include <functional>
@@ -58,8 +82,9 @@ public:
     // the runtime made. The runtime may unload the window inside it: the peer must survive that
     // call (it is destroyed once the handler has returned).
     std::function<void()> clicked;
-    // Set by the runtime for text boxes; called, like `clicked`, each time the user has
-    // changed the text (never for setText).
+    // Set by the runtime for text boxes; called, like `clicked`, each time the text has
+    // changed by anything but the program's setText: typing, pasting, deleting, and a text set
+    // from outside (a screen reader's or a dictation tool's edit).
     std::function<void()> changed;
 
 private:
@@ -79,9 +104,9 @@ public:
     // The menu bar with its drop-down menus, left to right; their entries, in order.
     virtual std::vector<std::unique_ptr<ControlPeer>>
     createMenus(std::span<const MenuDesign> menus) = 0;
-    // Once every control exists: the keyboard order, and the buttons for Enter and Esc
-    // (either may be null).
-    virtual void setTabOrder(const std::vector<ControlPeer*>& order) = 0;
+    // Once every control exists: the order the keyboard takes through them (runtime/keyboard.h
+    // says where Tab stops), and the buttons for Enter and Esc (either may be null).
+    virtual void setKeyboardOrder(const KeyboardOrder& order) = 0;
     virtual void setDefaultButtons(ControlPeer* defaultButton, ControlPeer* cancelButton) = 0;
 
     virtual std::string caption() const = 0;

@@ -82,8 +82,8 @@ QWidget* makeWidget(QWidget* client, const ControlDesign& design) {
 
 class QtControl final : public ControlPeer {
 public:
-    QtControl(std::string name, ControlKind kind, QObject* object, int tabIndex = 0)
-        : ControlPeer(std::move(name), kind), object_(object), tabIndex_(tabIndex) {
+    QtControl(std::string name, ControlKind kind, QObject* object)
+        : ControlPeer(std::move(name), kind), object_(object) {
         const auto raise = [this] {
             if (clicked)
                 clicked();
@@ -107,7 +107,6 @@ public:
     QtControl(const QtControl&) = delete;
     QtControl& operator=(const QtControl&) = delete;
 
-    int tabIndex() const { return tabIndex_; }
     QObject* object() const { return object_.data(); }
 
     std::string text() const override {
@@ -199,7 +198,6 @@ public:
 
 private:
     QPointer<QObject> object_;
-    int tabIndex_;
     QMetaObject::Connection clickConnection_;
     QMetaObject::Connection changeConnection_;
     bool settingText_ = false; // the program is writing the box's text
@@ -246,11 +244,7 @@ public:
             lowestWindowed_ = lowestWindowed_ != nullptr ? lowestWindowed_ : widget;
         else if (lowestWindowed_ != nullptr)
             widget->stackUnder(lowestWindowed_);
-        auto control =
-            std::make_unique<QtControl>(design.name, design.kind, widget, design.tabIndex);
-        if (design.readOnly)
-            passedBy_.push_back(control.get());
-        return control;
+        return std::make_unique<QtControl>(design.name, design.kind, widget);
     }
 
     void addLine(const LineDesign& design) override {
@@ -278,31 +272,29 @@ public:
         return entries;
     }
 
-    void setTabOrder(const std::vector<ControlPeer*>& order) override {
-        // The runtime's order goes by tab index; the boxes that Tab passes by take their places
-        // in it, after the controls of the same index, so that Tab from one of them (clicked
-        // into) goes on to the control after it.
-        std::vector<QtControl*> passedBy = passedBy_;
-        std::stable_sort(passedBy.begin(), passedBy.end(),
-                         [](auto* a, auto* b) { return a->tabIndex() < b->tabIndex(); });
-        auto pending = passedBy.begin();
-        std::vector<QWidget*> widgets;
-        const auto add = [&widgets](QWidget* widget) {
-            // Qt's own focus chain too, for what reads it (assistive technology).
-            if (!widgets.empty())
-                QWidget::setTabOrder(widgets.back(), widget);
-            widgets.push_back(widget);
-        };
-        for (ControlPeer* peer : order) {
-            auto* control = static_cast<QtControl*>(peer);
-            for (; pending != passedBy.end() && (*pending)->tabIndex() < control->tabIndex();
-                 ++pending)
-                add((*pending)->widget());
-            add(control->widget());
+    void setKeyboardOrder(const KeyboardOrder& order) override {
+        order_ = order;
+        // Qt's own focus chain in the same order, for what reads it (assistive technology).
+        QWidget* previous = nullptr;
+        for (const KeyStop& stop : order_) {
+            QWidget* widget = static_cast<QtControl*>(stop.control)->widget();
+            if (previous != nullptr)
+                QWidget::setTabOrder(previous, widget);
+            previous = widget;
         }
-        for (; pending != passedBy.end(); ++pending)
-            add((*pending)->widget());
-        window_->setTabOrder(std::move(widgets));
+        const auto canFocus = [this](const ControlPeer& c) {
+            const QWidget* w = static_cast<const QtControl&>(c).widget();
+            return w->isVisibleTo(window_) && w->isEnabled();
+        };
+        window_->tabTarget = [this, canFocus](bool next) -> QWidget* {
+            ControlPeer* target = nextTabStop(order_, focusedPeer(), next, canFocus);
+            return target != nullptr ? static_cast<QtControl*>(target)->widget() : nullptr;
+        };
+        window_->focusTarget = [this, canFocus]() -> QWidget* {
+            // Qt keeps the window's focus widget; the runtime's rule says what it must be.
+            ControlPeer* target = focusToGiveBack(order_, focusedPeer(), canFocus);
+            return target != nullptr ? static_cast<QtControl*>(target)->widget() : nullptr;
+        };
     }
 
     void setDefaultButtons(ControlPeer* defaultButton, ControlPeer* cancelButton) override {
@@ -311,7 +303,11 @@ public:
                        ? nullptr
                        : qobject_cast<QPushButton*>(static_cast<QtControl*>(peer)->widget());
         };
-        window_->setButtons(button(defaultButton), button(cancelButton));
+        window_->setDefaultButton(button(defaultButton));
+        window_->keyTarget = [this, defaultButton, cancelButton, button](bool enter) {
+            return button(buttonForKey(enter ? WindowKey::Enter : WindowKey::Escape, focusedPeer(),
+                                       defaultButton, cancelButton));
+        };
     }
 
     std::string caption() const override { return window_->windowTitle().toStdString(); }
@@ -329,9 +325,17 @@ public:
     bool hasFocusedControl() const override { return window_->focusWidget() != nullptr; }
 
 private:
+    // The control of the window that holds (or last held) the keyboard focus.
+    ControlPeer* focusedPeer() const {
+        for (const KeyStop& stop : order_)
+            if (static_cast<QtControl*>(stop.control)->widget() == window_->focusWidget())
+                return stop.control;
+        return nullptr;
+    }
+
     QPointer<Window> window_;
     QWidget* lowestWindowed_ = nullptr;
-    std::vector<QtControl*> passedBy_; // the read-only boxes, owned by the runtime
+    KeyboardOrder order_;
 };
 
 } // namespace

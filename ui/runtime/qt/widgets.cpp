@@ -1,5 +1,6 @@
 #include "runtime/qt/widgets.h"
 
+#include "runtime/keyboard.h"
 #include "runtime/pictures.h"
 #include "runtime/qt/icons.h"
 #include "runtime/qt/syscolors.h"
@@ -11,8 +12,6 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QPainter>
-#include <QRadioButton>
-#include <QRegularExpression>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 #include <QTextLayout>
@@ -40,11 +39,6 @@ QPoint pixels(int x, int y) {
 bool isEnter(const QKeyEvent* event) {
     const bool key = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     return key && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
-}
-
-const QRegularExpression& blankRun() {
-    static const QRegularExpression run(QStringLiteral(" {2,}"));
-    return run;
 }
 
 } // namespace
@@ -120,60 +114,38 @@ void Window::setClientHeight(int pixels) {
         resize(size);
 }
 
-void Window::setButtons(QPushButton* defaultButton, QPushButton* cancelButton) {
-    defaultButton_ = defaultButton;
-    cancelButton_ = cancelButton;
-    if (defaultButton != nullptr)
-        defaultButton->setDefault(true);
+void Window::setDefaultButton(QPushButton* button) {
+    if (button != nullptr)
+        button->setDefault(true);
 }
 
 void Window::keyPressEvent(QKeyEvent* event) {
     // Keys that reach the window were not taken by the focused control.
-    if (isEnter(event) && defaultButton_ != nullptr) {
-        defaultButton_->click();
-        return;
-    }
-    if (event->key() == Qt::Key_Escape && cancelButton_ != nullptr) {
-        cancelButton_->click();
-        return;
-    }
+    const bool enter = isEnter(event);
+    if ((enter || event->key() == Qt::Key_Escape) && keyTarget)
+        if (QPushButton* button = keyTarget(enter)) {
+            button->click();
+            return;
+        }
     QWidget::keyPressEvent(event);
 }
 
-bool Window::isTabStop(QWidget* widget) const {
-    if (!widget->isVisibleTo(this) || !widget->isEnabled())
+bool Window::focusNextPrevChild(bool next) {
+    if (!tabTarget)
+        return QWidget::focusNextPrevChild(next);
+    QWidget* target = tabTarget(next);
+    if (target == nullptr)
         return false;
-    auto* option = qobject_cast<QRadioButton*>(widget);
-    if (option == nullptr)
-        return (widget->focusPolicy() & Qt::TabFocus) != 0;
-    // The option buttons are one stop: the selected one, else the first.
-    QRadioButton* stop = nullptr;
-    for (QWidget* control : tabOrder_)
-        if (auto* candidate = qobject_cast<QRadioButton*>(control)) {
-            if (stop == nullptr || candidate->isChecked())
-                stop = candidate;
-            if (candidate->isChecked())
-                break;
-        }
-    return option == stop;
+    target->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
 }
 
-bool Window::focusNextPrevChild(bool next) {
-    if (tabOrder_.empty())
-        return QWidget::focusNextPrevChild(next);
-    const auto current = std::find(tabOrder_.begin(), tabOrder_.end(), focusWidget());
-    const std::ptrdiff_t count = std::ssize(tabOrder_);
-    std::ptrdiff_t at =
-        current == tabOrder_.end() ? (next ? -1 : count) : current - tabOrder_.begin();
-    for (std::ptrdiff_t step = 0; step < count; ++step) {
-        at = (at + (next ? 1 : count - 1)) % count;
-        QWidget* candidate = tabOrder_[static_cast<std::size_t>(at)];
-        if (isTabStop(candidate)) {
-            candidate->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
-            return true;
-        }
-    }
-    return false;
+bool Window::event(QEvent* event) {
+    const bool handled = QWidget::event(event);
+    if (event->type() == QEvent::WindowActivate && focusTarget)
+        if (QWidget* target = focusTarget(); target != nullptr && target != focusWidget())
+            target->setFocus(Qt::ActiveWindowFocusReason);
+    return handled;
 }
 
 void Window::closeEvent(QCloseEvent* event) {
@@ -210,14 +182,6 @@ void CommandButton::paintEvent(QPaintEvent* /*event*/) {
                          QPalette::ButtonText);
 }
 
-void CommandButton::keyPressEvent(QKeyEvent* event) {
-    if (isEnter(event)) {
-        click();
-        return;
-    }
-    QPushButton::keyPressEvent(event);
-}
-
 TextBox::TextBox(const QString& text, QWidget* parent) : QLineEdit(text, parent) {
     // The style draws no frame of its own; the text keeps clear of the border.
     setFrame(false);
@@ -232,7 +196,10 @@ void TextBox::paintEvent(QPaintEvent* event) {
 
 QStringList Label::displayLines() const {
     QStringList lines;
-    for (const QString& paragraph : text().split(blankRun())) {
+    // Each paragraph the runtime finds begins a line of its own.
+    const std::string caption = text().toStdString();
+    for (const std::string_view part : paragraphsOf(caption)) {
+        const QString paragraph = QString::fromUtf8(part.data(), qsizetype(part.size()));
         QTextLayout layout(paragraph, font());
         QTextOption option(alignment());
         option.setWrapMode(QTextOption::WordWrap);
@@ -248,7 +215,7 @@ QStringList Label::displayLines() const {
 }
 
 void Label::paintEvent(QPaintEvent* event) {
-    if (!text().contains(blankRun())) {
+    if (paragraphsOf(text().toStdString()).size() < 2) {
         QLabel::paintEvent(event);
         return;
     }

@@ -26,20 +26,26 @@ public:
     void applyDesignGeometry();
     // Gives the client area that height below the menu bar (pixels), keeping the width.
     void setClientHeight(int pixels);
-    void setButtons(QPushButton* defaultButton, QPushButton* cancelButton);
-    // The controls that Tab and Shift+Tab move through, in this order; those without the tab
-    // focus policy (read-only boxes) are passed by, but Tab from one goes on from its place.
-    void setTabOrder(std::vector<QWidget*> order) { tabOrder_ = std::move(order); }
+    // Marks the button that Enter presses where the focused control does not take the key.
+    void setDefaultButton(QPushButton* button);
 
     std::function<void()> closeRequested;
+    // The control Tab (next) or Shift+Tab gives the focus to, as the runtime decides; null:
+    // none (the focus stays).
+    std::function<QWidget*(bool next)> tabTarget;
+    // The button Enter or Esc presses, as the runtime decides; null: none.
+    std::function<QPushButton*(bool enter)> keyTarget;
+    // The control that gets the keyboard back when the window is active again, as the
+    // runtime decides; null: none.
+    std::function<QWidget*()> focusTarget;
 
 protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     // Tab follows the window's own order; the option buttons are one stop, as on Windows.
     bool focusNextPrevChild(bool next) override;
 
 private:
-    bool isTabStop(QWidget* widget) const;
     int menuBarHeight(int width) const;
 
 protected:
@@ -49,13 +55,10 @@ private:
     const WindowDesign& design_;
     QWidget* client_;
     int clientHeight_; // pixels
-    QPushButton* defaultButton_ = nullptr;
-    QPushButton* cancelButton_ = nullptr;
-    std::vector<QWidget*> tabOrder_;
 };
 
 // A command button whose caption wraps at word boundaries within the button, centred, with
-// its access key underlined; Enter presses it while it has the focus, as Space does.
+// its access key underlined; Enter reaches its window, which asks the runtime.
 class CommandButton : public QPushButton {
     Q_OBJECT
 public:
@@ -67,7 +70,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 };
 
 // A single-line text box with the sunken three-dimensional border of the design: two pixels,

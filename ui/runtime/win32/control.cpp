@@ -226,7 +226,7 @@ bool Win32Control::canTakeFocus() const {
         return false;
     if (hwnd_ != nullptr)
         return hasStyle(hwnd_, WS_TABSTOP) && IsWindowEnabled(hwnd_);
-    return !readOnly() && (kind() != ControlKind::OptionButton || window_.isOptionStop(*this));
+    return window_.takesTab(*this);
 }
 
 void Win32Control::setFocus() {
@@ -246,17 +246,8 @@ std::wstring Win32Control::accessibleName() const {
         return widen(appTitle());
     case ControlKind::CommandButton:
     case ControlKind::OptionButton:
-    case ControlKind::CheckBox: {
-        // "&&" stands for one ampersand; a single one marks the access key.
-        std::wstring name;
-        for (std::size_t i = 0; i < text_.size(); ++i) {
-            if (text_[i] == L'&' && i + 1 < text_.size())
-                ++i;
-            if (text_[i] != L'&' || (i > 0 && text_[i - 1] == L'&'))
-                name += text_[i];
-        }
-        return name;
-    }
+    case ControlKind::CheckBox:
+        return widen(withoutAccessKeyMarks(narrow(text_)));
     case ControlKind::Label:
     case ControlKind::MenuItem:
         break;

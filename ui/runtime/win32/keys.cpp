@@ -4,23 +4,15 @@
 namespace clearmark::runtime::win32 {
 
 bool Win32Window::pressKey(WPARAM key) {
-    Win32Control* focusedControl = focused();
-    if (key == VK_RETURN) {
-        // Enter presses the focused command button, else the window's default button.
-        Win32Control* target =
-            focusedControl != nullptr && focusedControl->kind() == ControlKind::CommandButton
-                ? focusedControl
-                : defaultButton_;
-        if (target != nullptr)
-            SendMessageW(target->handle(), BM_CLICK, 0, 0);
-        return true;
-    }
-    if (key == VK_ESCAPE) {
-        if (cancelButton_ != nullptr)
-            SendMessageW(cancelButton_->handle(), BM_CLICK, 0, 0);
-        return true;
-    }
-    return false;
+    if (key != VK_RETURN && key != VK_ESCAPE)
+        return false;
+    // The runtime says which button the key presses.
+    auto* target = static_cast<Win32Control*>(
+        buttonForKey(key == VK_RETURN ? WindowKey::Enter : WindowKey::Escape, focused(),
+                     defaultButton_, cancelButton_));
+    if (target != nullptr)
+        SendMessageW(target->handle(), BM_CLICK, 0, 0);
+    return true;
 }
 
 bool translateWindowKeys(MSG& msg) {

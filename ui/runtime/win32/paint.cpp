@@ -5,28 +5,22 @@
 
 namespace clearmark::runtime::win32 {
 
-// A run of two or more blanks in a caption ends its line, so that the text after it begins
-// on a new one.
 void drawLabel(const Win32Control& label, HDC dc, RECT rect) {
     FillRect(dc, &rect, systemBrush(SystemColor::ButtonFace));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, label.textColor());
     const HGDIOBJ before = SelectObject(dc, label.font());
     const UINT format = DT_WORDBREAK | DT_NOPREFIX | (label.centred() ? DT_CENTER : DT_LEFT);
-    const std::wstring& caption = label.caption();
-    std::size_t start = 0;
-    while (start <= caption.size() && rect.top < rect.bottom) {
-        std::size_t end = caption.find(L"  ", start);
-        if (end == std::wstring::npos)
-            end = caption.size();
-        const std::wstring paragraph = caption.substr(start, end - start);
+    // Each paragraph the runtime finds begins a line of its own.
+    const std::string caption = narrow(label.caption());
+    for (const std::string_view text : paragraphsOf(caption)) {
+        if (rect.top >= rect.bottom)
+            break;
+        const std::wstring paragraph = widen(text);
         RECT measured = rect;
         DrawTextW(dc, paragraph.c_str(), int(paragraph.size()), &measured, format | DT_CALCRECT);
         DrawTextW(dc, paragraph.c_str(), int(paragraph.size()), &rect, format);
         rect.top += measured.bottom - measured.top;
-        start = caption.find_first_not_of(L' ', end);
-        if (start == std::wstring::npos)
-            break;
     }
     SelectObject(dc, before);
 }

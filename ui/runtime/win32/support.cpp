@@ -72,14 +72,19 @@ HWND hiddenOwner() {
 }
 
 bool setTaskBarButton(HWND window, bool shown) {
-    ITaskbarList* list = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskbarList,
-                                reinterpret_cast<void**>(&list))))
-        return false;
-    const bool done = SUCCEEDED(list->HrInit()) &&
-                      SUCCEEDED(shown ? list->AddTab(window) : list->DeleteTab(window));
-    list->Release();
-    return done;
+    // The task bar's list, asked for once: making it loads a library of the shell.
+    static ITaskbarList* const list = [] {
+        ITaskbarList* made = nullptr;
+        if (FAILED(CoCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER,
+                                    IID_ITaskbarList, reinterpret_cast<void**>(&made))))
+            return static_cast<ITaskbarList*>(nullptr);
+        if (FAILED(made->HrInit())) {
+            made->Release();
+            return static_cast<ITaskbarList*>(nullptr);
+        }
+        return made;
+    }();
+    return list != nullptr && SUCCEEDED(shown ? list->AddTab(window) : list->DeleteTab(window));
 }
 
 bool underWine() {

@@ -88,31 +88,6 @@ Win32Window::createMenus(std::span<const MenuDesign> menus) {
     return entries;
 }
 
-void Win32Window::setTabOrder(const std::vector<ControlPeer*>& order) {
-    for (ControlPeer* peer : order)
-        tabOrder_.push_back(static_cast<Win32Control*>(peer));
-}
-
-std::vector<Win32Control*> Win32Window::keyboardOrder() const {
-    std::vector<Win32Control*> passedBy;
-    for (Win32Control* control : controls_)
-        if (control->windowed() &&
-            std::find(tabOrder_.begin(), tabOrder_.end(), control) == tabOrder_.end())
-            passedBy.push_back(control);
-    std::stable_sort(passedBy.begin(), passedBy.end(),
-                     [](const auto* a, const auto* b) { return a->tabIndex() < b->tabIndex(); });
-    // The tab order goes by tab index: each passed-by control follows those of its index.
-    std::vector<Win32Control*> order;
-    auto pending = passedBy.begin();
-    for (Win32Control* control : tabOrder_) {
-        for (; pending != passedBy.end() && (*pending)->tabIndex() < control->tabIndex(); ++pending)
-            order.push_back(*pending);
-        order.push_back(control);
-    }
-    order.insert(order.end(), pending, passedBy.end());
-    return order;
-}
-
 void Win32Window::setDefaultButtons(ControlPeer* defaultButton, ControlPeer* cancelButton) {
     defaultButton_ = static_cast<Win32Control*>(defaultButton);
     cancelButton_ = static_cast<Win32Control*>(cancelButton);
@@ -149,15 +124,13 @@ HWND Win32Window::createIfMissing() {
         throw std::runtime_error(std::string("cannot create the window ") + design_.name);
     SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(designFont({})), FALSE);
     // The keyboard moves through the system's controls in z-order: each is made last in
-    // it, in keyboard order. The option buttons form the window's one group; Tab stops only
-    // at the controls of the tab order.
+    // it, in keyboard order. The option buttons form the window's one group; Tab stops where
+    // the runtime says it does.
     bool inGroup = false;
-    for (Win32Control* control : keyboardOrder()) {
+    for (const KeyStop& stop : order_) {
+        auto* control = static_cast<Win32Control*>(stop.control);
         const bool option = control->kind() == ControlKind::OptionButton;
-        const bool tabStop =
-            std::find(tabOrder_.begin(), tabOrder_.end(), control) != tabOrder_.end() &&
-            (!option || isOptionStop(*control));
-        control->createOnScreen(hwnd_, !option || !inGroup, tabStop);
+        control->createOnScreen(hwnd_, !option || !inGroup, takesTab(*control));
         inGroup = option;
     }
     return hwnd_;
@@ -223,23 +196,16 @@ Win32Control* Win32Window::controlWithHandle(HWND child) const {
 
 std::vector<Win32Control*> Win32Window::optionButtons() const {
     std::vector<Win32Control*> options;
-    for (Win32Control* control : tabOrder_)
-        if (control->kind() == ControlKind::OptionButton)
-            options.push_back(control);
+    for (const KeyStop& stop : order_)
+        if (stop.control->kind() == ControlKind::OptionButton)
+            options.push_back(static_cast<Win32Control*>(stop.control));
     return options;
-}
-
-bool Win32Window::isOptionStop(const Win32Control& option) const {
-    const std::vector<Win32Control*> options = optionButtons();
-    const auto selected = std::find_if(options.begin(), options.end(),
-                                       [](const Win32Control* o) { return o->value(); });
-    return selected != options.end() ? &option == *selected : &option == options.front();
 }
 
 void Win32Window::keepOptionTabStops() const {
     for (const Win32Control* option : optionButtons())
         if (option->handle() != nullptr)
-            setStyle(option->handle(), WS_TABSTOP, isOptionStop(*option));
+            setStyle(option->handle(), WS_TABSTOP, takesTab(*option));
 }
 
 void Win32Window::invalidate(const RECT& area) const {
@@ -344,10 +310,16 @@ void Win32Window::onActivate(WPARAM wParam) {
 }
 
 bool Win32Window::restoreFocus() const {
-    if (hwnd_ == nullptr || IsIconic(hwnd_) || focus_ == nullptr || focus_->handle() == nullptr ||
-        !IsWindowVisible(focus_->handle()))
+    if (hwnd_ == nullptr || IsIconic(hwnd_))
         return false;
-    SetFocus(focus_->handle());
+    auto* target =
+        static_cast<Win32Control*>(focusToGiveBack(order_, focus_, [](const ControlPeer& control) {
+            const HWND handle = static_cast<const Win32Control&>(control).handle();
+            return handle != nullptr && IsWindowVisible(handle) && IsWindowEnabled(handle);
+        }));
+    if (target == nullptr)
+        return false;
+    SetFocus(target->handle());
     return true;
 }
 

@@ -43,7 +43,7 @@ public:
     void addLine(const LineDesign& design) override { lines_.push_back(design); }
     std::vector<std::unique_ptr<ControlPeer>>
     createMenus(std::span<const MenuDesign> menus) override;
-    void setTabOrder(const std::vector<ControlPeer*>& order) override;
+    void setKeyboardOrder(const KeyboardOrder& order) override { order_ = order; }
     void setDefaultButtons(ControlPeer* defaultButton, ControlPeer* cancelButton) override;
 
     std::string caption() const override { return narrow(caption_); }
@@ -60,10 +60,11 @@ public:
     void rememberFocus(Win32Control* control) { focus_ = control; }
     bool isActive() const { return hwnd_ != nullptr && GetActiveWindow() == hwnd_; }
     Win32Control* controlWithHandle(HWND child) const;
-    // The option buttons, in tab order; they are one stop of the Tab key: the selected one,
-    // else the first (the system would leave none while none is selected).
+    // The option buttons, in keyboard order (the window's one group).
     std::vector<Win32Control*> optionButtons() const;
-    bool isOptionStop(const Win32Control& option) const;
+    // Whether Tab stops at the control, as the runtime decides.
+    bool takesTab(const Win32Control& control) const { return runtime::takesTab(order_, control); }
+    // The option buttons' tab stops follow the selection, as the runtime decides.
     void keepOptionTabStops() const;
     void invalidate(const RECT& area) const;
     // Enter and Esc, before the focused control sees them; false for any other key.
@@ -75,9 +76,6 @@ private:
     void paint(HDC dc, const RECT& dirty) const;
     // The window's controls as a screen reader reads them, in tab order; labels while shown.
     std::vector<AccessibleElement> accessibleElements() const;
-    // Every windowed control in the order the keyboard meets them: the tab order, with the
-    // controls that Tab passes by (read-only boxes) in their places by tab index.
-    std::vector<Win32Control*> keyboardOrder() const;
     // Gives the remembered control the focus again, unless the window is minimised.
     bool restoreFocus() const;
     void onCommand(WPARAM wParam, LPARAM lParam);
@@ -88,7 +86,7 @@ private:
     std::wstring caption_;
     std::vector<Win32Control*> controls_; // owned by the runtime
     std::vector<MenuEntry*> menuEntries_;
-    std::vector<Win32Control*> tabOrder_;
+    KeyboardOrder order_;               // every windowed control, as the keyboard meets them
     std::span<const MenuDesign> menus_; // the design's; their entries in menuEntries_, in order
     int clientHeight_;                  // twips
     std::vector<LineDesign> lines_;

@@ -1,6 +1,8 @@
 // The input driver on the Qt implementation: real key and mouse events through QTest, the
 // real clipboard.
+#include "runtime/keyboard.h"
 #include "runtime/qt/access.h"
+#include "runtime/qt/widgets.h"
 #include "support/driver.h"
 
 #include <QAbstractButton>
@@ -8,9 +10,13 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QFontMetrics>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
+#include <algorithm>
 #include <cctype>
 #include <stdexcept>
 
@@ -113,6 +119,67 @@ public:
     void settle() override {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCoreApplication::processEvents();
+    }
+
+    CaptionRoom captionRoom(const runtime::Control& control) override {
+        QWidget* widget = shownWidget(control);
+        if (auto* button = qobject_cast<runtime::qt::CommandButton*>(widget)) {
+            const QRect area = button->captionRect();
+            const QRect needed =
+                QFontMetrics(button->font())
+                    .boundingRect(area, runtime::qt::CommandButton::kCaptionFlags, button->text());
+            return {needed.width(), needed.height(), area.width(), area.height()};
+        }
+        auto* label = qobject_cast<runtime::qt::Label*>(widget);
+        if (label == nullptr)
+            throw std::logic_error(control.name() + " has no caption to measure");
+        const QFontMetrics metrics(label->font());
+        CaptionRoom room{0, 0, label->width(), label->height()};
+        for (const QString& line : label->displayLines())
+            room.neededWidth = std::max(room.neededWidth, metrics.horizontalAdvance(line));
+        room.neededHeight = int(label->displayLines().size()) * metrics.lineSpacing();
+        if (runtime::paragraphsOf(label->text().toStdString()).size() < 2) {
+            // One paragraph: as QLabel lays it out.
+            const QRect needed =
+                metrics.boundingRect(QRect(QPoint(0, 0), label->size()),
+                                     int(label->alignment()) | Qt::TextWordWrap, label->text());
+            room.neededWidth = needed.width();
+            room.neededHeight = needed.height();
+        }
+        return room;
+    }
+    std::vector<std::string> drawnLines(const runtime::Label& label) override {
+        auto* drawn = qobject_cast<runtime::qt::Label*>(shownWidget(label));
+        std::vector<std::string> lines;
+        for (const QString& line : drawn->displayLines())
+            lines.push_back(line.toStdString());
+        return lines;
+    }
+    RealBox answerRealBox(const std::function<void()>& open, Key key) override {
+        RealBox seen;
+        QTimer timer;
+        QObject::connect(&timer, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr)
+                return;
+            timer.stop();
+            seen.shown = true;
+            seen.text = box->text().toStdString();
+            seen.ownerCaption = box->parentWidget() != nullptr
+                                    ? box->parentWidget()->windowTitle().toStdString()
+                                    : std::string();
+            // Qt keeps input from every other window while an application-modal box is up.
+            seen.programTakesInput = box->windowModality() != Qt::ApplicationModal;
+            QTest::keyClick(box->focusWidget() != nullptr ? box->focusWidget() : box,
+                            key == Key::Escape ? Qt::Key_Escape : Qt::Key_Return);
+        });
+        timer.start(20);
+        open();
+        settle();
+        return seen;
+    }
+    bool isActive(const runtime::Form& form) override {
+        return QApplication::activeWindow() == widgetOf(form);
     }
 };
 

@@ -110,27 +110,6 @@ QString expectedFamily(int pixels, bool bold) {
                : qt::fallbackFontFamily();
 }
 
-// Whether a label's caption, word-wrapped, fits its rectangle.
-void expectCaptionFits(const QLabel* label) {
-    SCOPED_TRACE(label->objectName().toStdString());
-    const QRect needed =
-        QFontMetrics(label->font())
-            .boundingRect(QRect(QPoint(0, 0), label->size()),
-                          int(label->alignment()) | Qt::TextWordWrap, label->text());
-    EXPECT_LE(needed.width(), label->width());
-    EXPECT_LE(needed.height(), label->height());
-}
-
-// Whether a command button's caption fits the area it is laid out in.
-void expectCaptionFits(const qt::CommandButton* button) {
-    const QRect area = button->captionRect();
-    const QRect needed = QFontMetrics(button->font())
-                             .boundingRect(area, qt::CommandButton::kCaptionFlags, button->text());
-    EXPECT_TRUE(area.contains(needed))
-        << button->objectName().toStdString() << " needs " << needed.width() << "x"
-        << needed.height() << " in " << area.width() << "x" << area.height();
-}
-
 // The colour of a logical pixel of a grabbed picture, at any scale.
 QColor pixelAt(const QImage& image, int x, int y) {
     const qreal scale = image.devicePixelRatio();
@@ -342,18 +321,6 @@ TEST_F(QtMainWindow, ScaleKeepsTheDesignProportions) {
     EXPECT_EQ(converter->grab().size(), converter->size() * scale);
 }
 
-TEST_F(QtMainWindow, EveryCaptionFitsItsRectangle) {
-    QWidget* client = clientOf(*main);
-    const QList<QLabel*> labels = client->findChildren<QLabel*>();
-    EXPECT_EQ(labels.size(), 7);
-    for (const QLabel* label : labels)
-        expectCaptionFits(label);
-    const QList<qt::CommandButton*> buttons = client->findChildren<qt::CommandButton*>();
-    EXPECT_EQ(buttons.size(), 6);
-    for (const qt::CommandButton* button : buttons)
-        expectCaptionFits(button);
-}
-
 class QtConverter : public testing_support::WithMainWindow {
 protected:
     void SetUp() override {
@@ -383,7 +350,7 @@ TEST_F(QtConverter, OpensAtItsPlaceAsAnUnownedWindow) {
     EXPECT_EQ(window->parentWidget(), nullptr);
 }
 
-TEST_F(QtConverter, EveryControlMatchesTheDesignAndEveryCaptionFits) {
+TEST_F(QtConverter, EveryControlMatchesTheDesignAndTheOptionCaptionsFit) {
     using enum ControlKind;
     struct Row {
         const char* name;
@@ -417,15 +384,8 @@ TEST_F(QtConverter, EveryControlMatchesTheDesignAndEveryCaptionFits) {
         EXPECT_EQ(w->font().bold(), row.bold);
         EXPECT_EQ(qtText(w), QString::fromLatin1(row.caption));
     }
-    // Captions fit: the label wrapped in its rectangle, the buttons in their caption area,
-    // the option buttons beside their indicator on one line.
-    auto* label = qtWidget<QLabel>(*conv, "lblconvert");
-    ASSERT_NE(label, nullptr);
-    expectCaptionFits(label);
-    const QList<qt::CommandButton*> buttons = client->findChildren<qt::CommandButton*>();
-    EXPECT_EQ(buttons.size(), 3);
-    for (const qt::CommandButton* button : buttons)
-        expectCaptionFits(button);
+    // The option buttons' captions fit beside their indicator on one line (the labels' and
+    // buttons' are measured on every implementation).
     const QList<QRadioButton*> radios = client->findChildren<QRadioButton*>();
     EXPECT_EQ(radios.size(), 2);
     for (QRadioButton* radio : radios) {
@@ -451,36 +411,6 @@ protected:
         return forms().find<frmAbout>();
     }
 };
-
-// The help text's paragraphs, as the tests write them down.
-const QStringList kParagraphs = [] {
-    QStringList paragraphs;
-    for (const char* paragraph : expected::kHelpParagraphs)
-        paragraphs << QString::fromLatin1(paragraph);
-    return paragraphs;
-}();
-
-TEST_F(QtInfoWindows, HelpParagraphsBeginLinesAndTheWholeTextIsVisible) {
-    frmHelpCalculator* help = openHelp();
-    ASSERT_NE(help, nullptr);
-    auto* label = qtWidget<qt::Label>(*help, "lblHelp");
-    ASSERT_NE(label, nullptr);
-    const QStringList lines = label->displayLines();
-    for (const QString& paragraph : kParagraphs) {
-        const QString firstWords = paragraph.section(QLatin1Char(' '), 0, 2);
-        EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const QString& line) {
-            return line.startsWith(firstWords);
-        })) << firstWords.toStdString();
-    }
-    // Every word of the text is drawn, in order, within the label.
-    EXPECT_EQ(lines.join(QLatin1Char(' ')).simplified(), label->text().simplified());
-    EXPECT_EQ(lines.join(QLatin1Char(' ')).simplified(),
-              kParagraphs.join(QLatin1Char(' ')).simplified());
-    const QFontMetrics metrics(label->font());
-    EXPECT_LE(lines.size() * metrics.lineSpacing(), label->height());
-    for (const QString& line : lines)
-        EXPECT_LE(metrics.horizontalAdvance(line), label->width()) << line.toStdString();
-}
 
 TEST_F(QtInfoWindows, HelpWindowDesign) {
     frmHelpCalculator* help = openHelp();
@@ -575,7 +505,6 @@ TEST_F(QtInfoWindows, AboutDesign) {
         EXPECT_EQ(w->palette().color(QPalette::WindowText), row.text);
         if (auto* label = qobject_cast<qt::Label*>(w)) {
             EXPECT_EQ(label->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
-            expectCaptionFits(label);
         }
     }
     EXPECT_TRUE(qtText(qtObject(*about, "lblDescription"))
@@ -595,8 +524,6 @@ TEST_F(QtInfoWindows, AboutDesign) {
     EXPECT_FALSE(sysInfo->autoDefault());
     EXPECT_EQ(sysInfo->text(), QStringLiteral("&System Info..."));
     EXPECT_EQ(sysInfo->shortcut(), QKeySequence(Qt::ALT | Qt::Key_S));
-    for (const qt::CommandButton* button : {ok, sysInfo})
-        expectCaptionFits(button);
 }
 
 TEST_F(QtInfoWindows, AboutSeparatorIsEtched) {
@@ -748,45 +675,6 @@ TEST_F(QtWindows, EachWindowIsOneUnownedNonModalTopLevelWidget) {
         EXPECT_TRUE(widgetOf(*window.find())->isVisible());
         EXPECT_EQ(topLevelsNamed(window.name), 1);
     }
-}
-
-// About's "System Info..." box as a user meets it: it stands over About, no window of the
-// program takes input while it is up, and afterwards About is active again with the focus on
-// "System Info...", so that Esc closes About.
-TEST_F(QtWindows, ABoxBelongsToItsWindowAndGivesItTheKeyboardBack) {
-    const runtime::MsgBoxPresenter scripted = runtime::setMsgBoxPresenter({});
-    choose(*main, "mnuAbout");
-    const auto& about = *forms().find<frmAbout>();
-    QWidget* aboutWindow = widgetOf(about);
-    ASSERT_TRUE(tabTo(about, "cmdSysInfo"));
-    driver().activate(about);
-    QWidget* parent = nullptr;
-    Qt::WindowModality modality = Qt::NonModal;
-    QString text;
-    QTimer timer;
-    QObject::connect(&timer, &QTimer::timeout, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box == nullptr)
-            return;
-        timer.stop();
-        parent = box->parentWidget();
-        modality = box->windowModality();
-        text = box->text();
-        box->button(QMessageBox::Ok)->click();
-    });
-    timer.start(20);
-    click(about, "cmdSysInfo");
-    driver().settle();
-    runtime::setMsgBoxPresenter(scripted);
-    EXPECT_EQ(text, QStringLiteral("System Information Is Unavailable At This Time"));
-    EXPECT_EQ(parent, aboutWindow);
-    EXPECT_EQ(modality, Qt::ApplicationModal);
-    EXPECT_EQ(QApplication::activeWindow(), aboutWindow);
-    EXPECT_EQ(focused(about), "cmdSysInfo");
-    ASSERT_NE(QApplication::focusWidget(), nullptr);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-    driver().settle();
-    EXPECT_EQ(forms().find<frmAbout>(), nullptr);
 }
 
 TEST_F(QtWindows, AWindowThatUnloadsItselfIsDeletedOnceItsHandlerHasReturned) {

@@ -1,7 +1,10 @@
 // The input driver on the Win32 implementation: the controls' own mouse messages, keys
 // through the program's message loop, the real clipboard.
 #include "runtime/implementation.h"
+#include "runtime/keyboard.h"
+#include "runtime/peer_access.h"
 #include "runtime/win32/test_hooks.h"
+#include "runtime/win32/window.h"
 #include "support/driver.h"
 
 #include <algorithm>
@@ -9,6 +12,8 @@
 #include <initializer_list>
 #include <iterator>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 namespace clearmark::testing_support {
 namespace {
@@ -176,7 +181,129 @@ public:
             throw std::runtime_error("the clipboard could not be had");
     }
     void settle() override { win32::pumpMessages(); }
+
+    CaptionRoom captionRoom(const runtime::Control& control) override {
+        const bool button = control.kind() == runtime::ControlKind::CommandButton;
+        if (!button && control.kind() != runtime::ControlKind::Label)
+            throw std::logic_error(control.name() + " has no caption to measure");
+        const RECT place = win32::areaOf(control);
+        RECT area{0, 0, place.right - place.left, place.bottom - place.top};
+        if (button)
+            InflateRect(&area, -2, -2); // within the frame
+        CaptionRoom room{0, 0, area.right - area.left, area.bottom - area.top};
+        HDC dc = GetDC(nullptr);
+        const HGDIOBJ before = SelectObject(dc, win32::fontOnScreen(control));
+        // Each paragraph as the window draws it, one below the other.
+        const std::string caption = runtime::peerOf(control).text();
+        for (const std::string_view paragraph : runtime::paragraphsOf(caption)) {
+            const std::wstring text = win32::widen(paragraph);
+            RECT needed = area;
+            DrawTextW(dc, text.c_str(), int(text.size()), &needed,
+                      DT_CALCRECT | DT_WORDBREAK | DT_CENTER | (button ? 0 : DT_NOPREFIX));
+            room.neededWidth = std::max(room.neededWidth, int(needed.right - needed.left));
+            room.neededHeight += needed.bottom - needed.top;
+        }
+        SelectObject(dc, before);
+        ReleaseDC(nullptr, dc);
+        return room;
+    }
+    std::vector<std::string> drawnLines(const runtime::Label& label) override {
+        // DrawText's own word breaks: words are added to a line while the line measures one
+        // line high in the label's width.
+        const RECT place = win32::areaOf(label);
+        const int width = place.right - place.left;
+        HDC dc = GetDC(nullptr);
+        const HGDIOBJ before = SelectObject(dc, win32::fontOnScreen(label));
+        const auto lineCount = [dc, width](const std::wstring& text) {
+            RECT rect{0, 0, width, 0};
+            const int height = DrawTextW(dc, text.c_str(), int(text.size()), &rect,
+                                         DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+            TEXTMETRICW metrics{};
+            GetTextMetricsW(dc, &metrics);
+            return height / std::max(1, int(metrics.tmHeight));
+        };
+        std::vector<std::string> lines;
+        const std::string caption = label.caption();
+        for (const std::string_view paragraph : runtime::paragraphsOf(caption)) {
+            std::wstring line;
+            std::size_t start = 0;
+            const std::wstring text = win32::widen(paragraph);
+            while (start < text.size()) {
+                std::size_t end = text.find(L' ', start);
+                if (end == std::wstring::npos)
+                    end = text.size();
+                const std::wstring word = text.substr(start, end - start);
+                const std::wstring longer = line.empty() ? word : line + L" " + word;
+                if (!line.empty() && lineCount(longer) > 1) {
+                    lines.push_back(win32::narrow(line));
+                    line = word;
+                } else {
+                    line = longer;
+                }
+                start = end + 1;
+            }
+            if (!line.empty())
+                lines.push_back(win32::narrow(line));
+        }
+        SelectObject(dc, before);
+        ReleaseDC(nullptr, dc);
+        return lines;
+    }
+    RealBox answerRealBox(const std::function<void()>& open, Key key) override {
+        BoxWatch box;
+        box.key = key == Key::Escape ? VK_ESCAPE : VK_RETURN;
+        watch = &box;
+        SetTimer(nullptr, 0, 50, answerBox);
+        open();
+        win32::pumpMessages();
+        watch = nullptr;
+        return box.seen;
+    }
+    bool isActive(const runtime::Form& form) override {
+        const HWND window = win32::createWindowIfMissing(form);
+        return GetActiveWindow() == window && GetForegroundWindow() == window;
+    }
 };
+
+// The real box of the thread while it is up, found by a timer inside its own message loop.
+struct BoxWatch {
+    RealBox seen;
+    UINT key = VK_RETURN;
+    HWND ownerOfInterest = nullptr;
+};
+BoxWatch* watch = nullptr;
+
+void CALLBACK answerBox(HWND /*hwnd*/, UINT /*message*/, UINT_PTR timer, DWORD /*time*/) {
+    const HWND box = FindWindowW(L"#32770", nullptr);
+    if (watch == nullptr || box == nullptr || !IsWindowVisible(box))
+        return;
+    KillTimer(nullptr, timer);
+    watch->seen.shown = true;
+    wchar_t text[1024] = {};
+    GetDlgItemTextW(box, 0xFFFF, text, 1024);
+    watch->seen.text = win32::narrow(text);
+    const HWND owner = GetWindow(box, GW_OWNER);
+    wchar_t caption[256] = {};
+    if (owner != nullptr)
+        GetWindowTextW(owner, caption, 256);
+    watch->seen.ownerCaption = win32::narrow(caption);
+    // Any other of the thread's windows that is shown and enabled would take input.
+    watch->seen.programTakesInput = false;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM box) -> BOOL {
+            if (window != reinterpret_cast<HWND>(box) && IsWindowVisible(window) &&
+                IsWindowEnabled(window) && win32::Win32Window::fromHandle(window) != nullptr)
+                watch->seen.programTakesInput = true;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(box));
+    // The key as the keyboard sends it to the box's focused button, through the box's loop.
+    const HWND focus = GetFocus() != nullptr && IsChild(box, GetFocus()) ? GetFocus() : box;
+    const LPARAM scan = LPARAM(MapVirtualKeyW(watch->key, MAPVK_VK_TO_VSC)) << 16;
+    PostMessageW(focus, WM_KEYDOWN, watch->key, 1 | scan);
+    PostMessageW(focus, WM_KEYUP, watch->key, 1 | scan | 0xC0000000);
+}
 
 } // namespace
 

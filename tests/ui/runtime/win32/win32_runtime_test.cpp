@@ -480,25 +480,6 @@ TEST_F(Win32Windows, CentredLabelsAreCentred) {
     }
 }
 
-TEST_F(Win32Windows, HelpParagraphsEachBeginALineAndTheWholeTextFits) {
-    choose(*main, "mnuHelp2");
-    const auto& help = *forms().find<frmHelpCalculator>();
-    const Drawn drawn = draw(help, "lblHelp");
-    const auto lines = drawn.inkRows(GetSysColor(COLOR_BTNFACE));
-    // Five paragraphs, the fourth and fifth over two lines each at least; all within the
-    // label, above its last line of pixels.
-    EXPECT_GE(lines.size(), 7u);
-    ASSERT_FALSE(lines.empty());
-    EXPECT_LT(lines.back().second, drawn.height - 1);
-    // The first paragraph alone on its line: its line ends well before the label's edge.
-    int lastInk = 0;
-    for (int x = 0; x < drawn.width; ++x)
-        for (int y = lines[0].first; y <= lines[0].second; ++y)
-            if (drawn.at(x, y) != GetSysColor(COLOR_BTNFACE))
-                lastInk = x;
-    EXPECT_LT(lastInk, drawn.width * 3 / 4);
-}
-
 TEST_F(Win32Windows, AboutHasItsPictureAndItsDefaultButton) {
     choose(*main, "mnuAbout");
     const auto& about = *forms().find<frmAbout>();
@@ -510,38 +491,6 @@ TEST_F(Win32Windows, AboutHasItsPictureAndItsDefaultButton) {
     const Drawn sysInfo = drawButton(about, "cmdSysInfo");
     EXPECT_EQ(ok.at(0, ok.height / 2), RGB(0, 0, 0));
     EXPECT_NE(sysInfo.at(0, sysInfo.height / 2), RGB(0, 0, 0));
-}
-
-TEST_F(Win32Windows, EveryCaptionFitsItsControl) {
-    click(*main, "cmdConverter");
-    choose(*main, "mnuAbout");
-    choose(*main, "mnuValveSheet");
-    const runtime::Form* windows[] = {main, forms().find<frmConvert>(), forms().find<frmAbout>(),
-                                      forms().find<frmValveSheet>()};
-    for (const runtime::Form* form : windows)
-        for (const runtime::Control& control : form->controls()) {
-            const bool button = control.kind() == runtime::ControlKind::CommandButton;
-            if (!button && control.kind() != runtime::ControlKind::Label)
-                continue;
-            SCOPED_TRACE(control.name());
-            HDC dc = GetDC(nullptr);
-            const HGDIOBJ before = SelectObject(dc, win32::fontOnScreen(control));
-            const RECT place = win32::areaOf(control);
-            RECT area{0, 0, place.right - place.left, place.bottom - place.top};
-            if (button)
-                InflateRect(&area, -2, -2); // within the frame
-            RECT needed = area;
-            const std::wstring caption = win32::widen(runtime::peerOf(control).text());
-            DrawTextW(dc, caption.c_str(), int(caption.size()), &needed,
-                      DT_CALCRECT | DT_WORDBREAK | DT_CENTER);
-            SelectObject(dc, before);
-            ReleaseDC(nullptr, dc);
-            // A label of paragraphs is measured by the help test.
-            if (caption.find(L"  ") != std::wstring::npos && !button)
-                continue;
-            EXPECT_LE(needed.right - needed.left, area.right - area.left);
-            EXPECT_LE(needed.bottom - needed.top, area.bottom - area.top);
-        }
 }
 
 // The sheet's frame follows its rows; with all 24 it fits a 1280 x 680 area at 96 DPI, the
@@ -651,52 +600,6 @@ TEST_F(Win32Windows, TheRealBoxIsTaskModalAndAnswersItsButton) {
         EXPECT_TRUE(IsWindowEnabled(mainWindow));
     }
     runtime::setMsgBoxPresenter(scripted);
-}
-
-// About's "System Info..." box as a user meets it: it belongs to About, no window of the
-// program takes input while it is up, and afterwards About is active again with the focus on
-// "System Info...", so that Esc closes About.
-struct OwnedBox {
-    HWND owner = nullptr;
-    bool mainDisabled = false;
-    std::wstring text;
-};
-OwnedBox* ownedBox = nullptr;
-
-void CALLBACK readOwnerAndClose(HWND /*hwnd*/, UINT /*message*/, UINT_PTR timer, DWORD /*time*/) {
-    const HWND box = findBox();
-    if (box == nullptr || !IsWindowVisible(box))
-        return;
-    KillTimer(nullptr, timer);
-    ownedBox->owner = GetWindow(box, GW_OWNER);
-    ownedBox->mainDisabled = !IsWindowEnabled(mainWindow);
-    wchar_t text[512] = {};
-    GetDlgItemTextW(box, 0xFFFF, text, 512);
-    ownedBox->text = text;
-    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
-}
-
-TEST_F(Win32Windows, ABoxBelongsToItsWindowAndGivesItTheKeyboardBack) {
-    const runtime::MsgBoxPresenter scripted = runtime::setMsgBoxPresenter({});
-    mainWindow = win32::createWindowIfMissing(*main);
-    choose(*main, "mnuAbout");
-    const auto& about = *forms().find<frmAbout>();
-    const HWND aboutWindow = win32::createWindowIfMissing(about);
-    ASSERT_TRUE(tabTo(about, "cmdSysInfo"));
-    OwnedBox box;
-    ownedBox = &box;
-    SetTimer(nullptr, 0, 50, readOwnerAndClose);
-    click(about, "cmdSysInfo");
-    runtime::setMsgBoxPresenter(scripted);
-    EXPECT_EQ(box.text, L"System Information Is Unavailable At This Time");
-    EXPECT_EQ(box.owner, aboutWindow);
-    EXPECT_TRUE(box.mainDisabled) << "the main window took input during the box";
-    EXPECT_TRUE(IsWindowEnabled(mainWindow));
-    EXPECT_EQ(GetActiveWindow(), aboutWindow);
-    EXPECT_EQ(focused(about), "cmdSysInfo");
-    press(about, testing_support::Key::Escape);
-    EXPECT_EQ(forms().find<frmAbout>(), nullptr);
 }
 
 // The caret is where the user left it after the window was minimised and restored, and
