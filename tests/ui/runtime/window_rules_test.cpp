@@ -78,11 +78,16 @@ TEST_F(WindowRules, HelpParagraphsEachBeginALineAndTheWholeTextFits) {
     const auto helpLabel = help.control<runtime::Label>("lblHelp");
     const std::vector<std::string> lines = input().drawnLines(helpLabel);
     std::string drawn;
-    for (const std::string& line : lines)
-        drawn += (drawn.empty() ? "" : " ") + line;
+    for (const std::string& line : lines) {
+        if (!drawn.empty())
+            drawn += ' ';
+        drawn += line;
+    }
     std::string written;
     for (const char* paragraph : expected::kHelpParagraphs) {
-        written += (written.empty() ? "" : " ") + std::string(paragraph);
+        if (!written.empty())
+            written += ' ';
+        written += paragraph;
         const std::string start = std::string(paragraph).substr(0, 20);
         bool beginsALine = false;
         for (const std::string& line : lines)

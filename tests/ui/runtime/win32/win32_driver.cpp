@@ -79,6 +79,46 @@ void clickAt(HWND hwnd, LPARAM at) {
     win32::pumpMessages();
 }
 
+// The real box of the thread while it is up, found by a timer inside its own message loop.
+struct BoxWatch {
+    RealBox seen;
+    UINT key = VK_RETURN;
+    HWND ownerOfInterest = nullptr;
+};
+BoxWatch* watch = nullptr;
+
+void CALLBACK answerBox(HWND /*hwnd*/, UINT /*message*/, UINT_PTR timer, DWORD /*time*/) {
+    const HWND box = FindWindowW(L"#32770", nullptr);
+    if (watch == nullptr || box == nullptr || !IsWindowVisible(box))
+        return;
+    KillTimer(nullptr, timer);
+    watch->seen.shown = true;
+    wchar_t text[1024] = {};
+    GetDlgItemTextW(box, 0xFFFF, text, 1024);
+    watch->seen.text = win32::narrow(text);
+    const HWND owner = GetWindow(box, GW_OWNER);
+    wchar_t caption[256] = {};
+    if (owner != nullptr)
+        GetWindowTextW(owner, caption, 256);
+    watch->seen.ownerCaption = win32::narrow(caption);
+    // Any other of the thread's windows that is shown and enabled would take input.
+    watch->seen.programTakesInput = false;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM box) -> BOOL {
+            if (window != reinterpret_cast<HWND>(box) && IsWindowVisible(window) &&
+                IsWindowEnabled(window) && win32::Win32Window::fromHandle(window) != nullptr)
+                watch->seen.programTakesInput = true;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(box));
+    // The key as the keyboard sends it to the box's focused button, through the box's loop.
+    const HWND focus = GetFocus() != nullptr && IsChild(box, GetFocus()) ? GetFocus() : box;
+    const LPARAM scan = LPARAM(MapVirtualKeyW(watch->key, MAPVK_VK_TO_VSC)) << 16;
+    PostMessageW(focus, WM_KEYDOWN, watch->key, 1 | scan);
+    PostMessageW(focus, WM_KEYUP, watch->key, 1 | scan | 0xC0000000);
+}
+
 class Win32Driver final : public Driver {
 public:
     void click(const runtime::Control& control) override {
@@ -264,46 +304,6 @@ public:
         return GetActiveWindow() == window && GetForegroundWindow() == window;
     }
 };
-
-// The real box of the thread while it is up, found by a timer inside its own message loop.
-struct BoxWatch {
-    RealBox seen;
-    UINT key = VK_RETURN;
-    HWND ownerOfInterest = nullptr;
-};
-BoxWatch* watch = nullptr;
-
-void CALLBACK answerBox(HWND /*hwnd*/, UINT /*message*/, UINT_PTR timer, DWORD /*time*/) {
-    const HWND box = FindWindowW(L"#32770", nullptr);
-    if (watch == nullptr || box == nullptr || !IsWindowVisible(box))
-        return;
-    KillTimer(nullptr, timer);
-    watch->seen.shown = true;
-    wchar_t text[1024] = {};
-    GetDlgItemTextW(box, 0xFFFF, text, 1024);
-    watch->seen.text = win32::narrow(text);
-    const HWND owner = GetWindow(box, GW_OWNER);
-    wchar_t caption[256] = {};
-    if (owner != nullptr)
-        GetWindowTextW(owner, caption, 256);
-    watch->seen.ownerCaption = win32::narrow(caption);
-    // Any other of the thread's windows that is shown and enabled would take input.
-    watch->seen.programTakesInput = false;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM box) -> BOOL {
-            if (window != reinterpret_cast<HWND>(box) && IsWindowVisible(window) &&
-                IsWindowEnabled(window) && win32::Win32Window::fromHandle(window) != nullptr)
-                watch->seen.programTakesInput = true;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(box));
-    // The key as the keyboard sends it to the box's focused button, through the box's loop.
-    const HWND focus = GetFocus() != nullptr && IsChild(box, GetFocus()) ? GetFocus() : box;
-    const LPARAM scan = LPARAM(MapVirtualKeyW(watch->key, MAPVK_VK_TO_VSC)) << 16;
-    PostMessageW(focus, WM_KEYDOWN, watch->key, 1 | scan);
-    PostMessageW(focus, WM_KEYUP, watch->key, 1 | scan | 0xC0000000);
-}
 
 } // namespace
 
