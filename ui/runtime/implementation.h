@@ -133,12 +133,13 @@ std::unique_ptr<WindowPeer> createWindowPeer(const WindowDesign& design);
 // keyboard back (and is the active window again) when it closes. `answered` is called once,
 // with the button that closed the box; the desktops call it before they return, running the
 // event loop meanwhile (painting, timers) while none of the program's windows takes input.
-void showMsgBoxOnScreen(const MsgBoxRequest& request, std::function<void(MsgAnswer)> answered);
+void showMsgBoxOnScreen(const MsgBoxRequest& request,
+                        const std::function<void(MsgAnswer)>& answered);
 
 // Makes the text (UTF-8) the system clipboard's plain-text content and calls `done` once:
 // false when the clipboard could not be had and nothing was copied. It may wait a short while
 // for another program that holds the clipboard.
-void setSystemClipboardText(std::string_view text, std::function<void(bool copied)> done);
+void setSystemClipboardText(std::string_view text, const std::function<void(bool copied)>& done);
 
 // The connection to the window system, for the whole process: made once, before the first
 // window, and closed once, after the runtime has destroyed every window.

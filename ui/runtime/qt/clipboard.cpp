@@ -6,7 +6,7 @@
 
 namespace clearmark::runtime {
 
-void setSystemClipboardText(std::string_view text, std::function<void(bool copied)> done) {
+void setSystemClipboardText(std::string_view text, const std::function<void(bool copied)>& done) {
     const QString wanted = QString::fromUtf8(text.data(), qsizetype(text.size()));
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->setText(wanted, QClipboard::Clipboard);

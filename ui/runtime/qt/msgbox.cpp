@@ -45,7 +45,8 @@ int msgBoxWidthForCaption(const QString& caption) {
 
 } // namespace qt
 
-void showMsgBoxOnScreen(const MsgBoxRequest& request, std::function<void(MsgAnswer)> answered) {
+void showMsgBoxOnScreen(const MsgBoxRequest& request,
+                        const std::function<void(MsgAnswer)>& answered) {
     const QString caption = QString::fromStdString(request.caption);
     // The box stands over the window whose handler opens it, and gives it the keyboard back.
     const QPointer<QWidget> owner = QApplication::activeWindow();

@@ -47,7 +47,7 @@ bool copyToClipboard(std::string_view text) {
 
 } // namespace
 
-void setSystemClipboardText(std::string_view text, std::function<void(bool copied)> done) {
+void setSystemClipboardText(std::string_view text, const std::function<void(bool copied)>& done) {
     done(copyToClipboard(text));
 }
 

@@ -25,7 +25,8 @@ std::vector<HWND> windowsTakingInput() {
 
 } // namespace
 
-void showMsgBoxOnScreen(const MsgBoxRequest& request, std::function<void(MsgAnswer)> answered) {
+void showMsgBoxOnScreen(const MsgBoxRequest& request,
+                        const std::function<void(MsgAnswer)>& answered) {
     // The box belongs to the window whose handler opens it: it stands over that window, has
     // no task-bar button of its own, and gives that window back the keyboard when it closes.
     const HWND owner = GetActiveWindow();

@@ -83,7 +83,6 @@ void clickAt(HWND hwnd, LPARAM at) {
 struct BoxWatch {
     RealBox seen;
     UINT key = VK_RETURN;
-    HWND ownerOfInterest = nullptr;
 };
 BoxWatch* watch = nullptr;
 
