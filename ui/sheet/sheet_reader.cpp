@@ -21,10 +21,14 @@ std::optional<int> countIn(const std::string& text, int most) {
 
 // "2,000": a number with its thousands marked.
 std::string withThousands(std::size_t number) {
-    std::string digits = std::to_string(number);
-    for (std::size_t at = digits.size(); at > 3; at -= 3)
-        digits.insert(at - 3, ",");
-    return digits;
+    const std::string digits = std::to_string(number);
+    std::string text;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0)
+            text += ',';
+        text += digits[i];
+    }
+    return text;
 }
 
 // The setting whose text that is, found as the program is compiled.
