@@ -37,7 +37,7 @@ constexpr ControlDesign kProbeControls[] = {
     // Read-only, after txtFirst by its index, but Tab passes it by.
     {"txtShown",  ControlKind::TextBox,       "seen", 1800,  600,  1000,  375,  1, {}, {}, {}, {}, true},
     // Disabled until the window enables it.
-    {"cmdLater",  ControlKind::CommandButton, "Later", 120, 1600,   900,  375,  7, {}, {}, {}, {}, false, false},
+    {"cmdNext",   ControlKind::CommandButton, "Next",  120, 1600,   900,  375,  7, {}, {}, {}, {}, false, false},
 };
 // clang-format on
 
@@ -328,10 +328,10 @@ TEST_F(FormsRules, ADisabledButtonTakesNoClickEnterNorSpaceAndHandsTheFocusOn) {
 // buttons' stop moves to one that is enabled; enabled again, they are stops again.
 TEST_F(FormsRules, TabPassesDisabledControlsBy) {
     frmProbe& form = forms().show<frmProbe>();
-    const auto later = form.control<CommandButton>("cmdLater");
+    const auto next = form.control<CommandButton>("cmdNext");
     const auto second = form.control<TextBox>("txtSecond");
     const auto optA = form.control<OptionButton>("optA");
-    EXPECT_FALSE(later.enabled());
+    EXPECT_FALSE(next.enabled());
     EXPECT_TRUE(second.enabled());
     second.setEnabled(false);
     optA.setEnabled(false);
@@ -341,12 +341,12 @@ TEST_F(FormsRules, TabPassesDisabledControlsBy) {
     EXPECT_EQ(focusAfterEach(form, Key::ShiftTab, 2),
               (std::vector<std::string>{"chkTidy", "cmdDone"}));
 
-    later.setEnabled(true);
+    next.setEnabled(true);
     second.setEnabled(true);
     optA.setEnabled(true);
     ASSERT_TRUE(tabTo(form, "txtFirst"));
     EXPECT_EQ(focusAfterEach(form, Key::Tab, 6),
-              (std::vector<std::string>{"txtSecond", "optA", "cmdDone", "chkTidy", "cmdLater",
+              (std::vector<std::string>{"txtSecond", "optA", "cmdDone", "chkTidy", "cmdNext",
                                         "txtFirst"}));
 }
 
@@ -405,13 +405,13 @@ TEST_F(FormsRules, ControlsAreFoundByNameAndKindOnly) {
         names.push_back(control.name());
     EXPECT_EQ(names, (std::vector<std::string>{"lblInfo", "txtSecond", "txtFirst", "optA", "optB",
                                                "cmdDone", "txtHidden", "chkTidy", "txtShown",
-                                               "cmdLater", "mnuPing", "mnuNew", "mnuPong"}));
+                                               "cmdNext", "mnuPing", "mnuNew", "mnuPong"}));
     // Labels and read-only boxes never take the focus from Tab; the others by their tab indexes.
     std::vector<std::string> order;
     for (const Control& control : form.tabOrder())
         order.push_back(control.name());
     EXPECT_EQ(order, (std::vector<std::string>{"txtHidden", "txtFirst", "txtSecond", "optA", "optB",
-                                               "cmdDone", "chkTidy", "cmdLater"}));
+                                               "cmdDone", "chkTidy", "cmdNext"}));
 }
 
 TEST_F(FormsRules, FocusGoesToTheFirstControlThatCanTakeItAndTabFollowsTheIndexes) {
