@@ -132,8 +132,8 @@ public:
     virtual bool hasFocusedControl() const = 0;
 
     // Set by the runtime: the user asked to close the window (title bar, system menu, the
-    // close keystroke). The implementation does not close it by itself; the runtime may
-    // destroy the peer once the call has returned.
+    // close keystroke). The implementation does not close it by itself: the runtime asks the
+    // window, and either keeps the peer as it was or may destroy it once the call has returned.
     std::function<void()> closeRequested;
 };
 

@@ -24,7 +24,7 @@ public:
     Win32Control(Win32Window& window, const ControlDesign& design, int id)
         : ControlPeer(design.name, design.kind), window_(window), design_(design), id_(id),
           left_(design.left), top_(design.top), text_(widen(design.caption)),
-          visible_(design.visibility == Visibility::Shown), enabled_(design.enabled) {}
+          visible_(design.visibility == Visibility::Shown) {}
     ~Win32Control() override;
     Win32Control(const Win32Control&) = delete;
     Win32Control& operator=(const Win32Control&) = delete;

@@ -206,7 +206,7 @@ std::vector<Win32Control*> Win32Window::optionButtons() const {
 void Win32Window::keepTabStops() const {
     for (const KeyStop& stop : order_)
         if (const HWND handle = static_cast<const Win32Control*>(stop.control)->handle())
-            setStyle(handle, WS_TABSTOP, takesTab(*stop.control));
+            setStyle(handle, WS_TABSTOP, runtime::takesTab(order_, *stop.control));
 }
 
 void Win32Window::focusPast(const Win32Control& control) {
