@@ -36,7 +36,8 @@ struct RealBox {
 class Driver {
 public:
     virtual ~Driver() = default;
-    // A mouse click on a command button, an option button or a check box.
+    // A mouse click on a command button, an option button or a check box; the system gives a
+    // click on a disabled one to its window.
     virtual void click(const runtime::Control& control) = 0;
     // Chooses an entry of a window's menu.
     virtual void choose(const runtime::MenuItem& entry) = 0;
@@ -52,6 +53,9 @@ public:
     virtual void press(const runtime::Form& form, Key key) = 0;
     // Holds Alt and presses the letter (an access key) in the window, made active first.
     virtual void pressAlt(const runtime::Form& form, char letter) = 0;
+    // Holds Ctrl and presses the letter (a shortcut key) in the window, where its focus is,
+    // made active first.
+    virtual void pressCtrl(const runtime::Form& form, char letter) = 0;
     // Makes the window the active one, as a click on its title bar does.
     virtual void activate(const runtime::Form& form) = 0;
     // The name of the control of the window that holds the keyboard focus; "" for none (and

@@ -20,6 +20,14 @@ void Control::setVisible(bool visible) const {
     peer_->setVisible(visible);
 }
 
+bool Control::enabled() const {
+    return peer_->enabled();
+}
+
+void Control::setEnabled(bool enabled) const {
+    peer_->setEnabled(enabled);
+}
+
 void Control::setFocus() const {
     peer_->setFocus();
 }

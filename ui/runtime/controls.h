@@ -19,6 +19,10 @@ public:
     ControlKind kind() const;
     bool visible() const;
     void setVisible(bool visible) const;
+    // A disabled control (or menu entry) is greyed: it takes no click and no key, a menu entry
+    // cannot be chosen nor its shortcut key used, and Tab passes it by.
+    bool enabled() const;
+    void setEnabled(bool enabled) const;
     // Gives the control the keyboard focus (once its window is shown, if it is not yet).
     void setFocus() const;
     // Moves the control within its window's client area (twips); its size stays.

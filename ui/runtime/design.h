@@ -45,6 +45,9 @@ struct ControlDesign {
     // A read-only text box shows what the window writes; the user can select and copy its
     // text but not change it, and the Tab key passes it by.
     bool readOnly = false;
+    // A disabled control takes no click and no key, and Tab passes it by, until the window
+    // enables it.
+    bool enabled = true;
 };
 
 // A straight line drawn on the window beneath its controls; an element of a line array.
@@ -59,12 +62,20 @@ struct LineDesign {
     int widthPixels;
 };
 
+// A shortcut key of a menu entry: Ctrl with a letter (`Shortcut{'N'}` for Ctrl+N), which
+// chooses the entry from anywhere in its window.
+struct Shortcut {
+    char letter;
+};
+
+// An entry of a drop-down menu; a single '&' in its caption marks its access key ("&New").
 struct MenuEntryDesign {
     const char* name;
     const char* caption;
+    std::optional<Shortcut> shortcut = {};
 };
 
-// A drop-down menu of the window's menu bar.
+// A drop-down menu of the window's menu bar; its caption may mark an access key too ("&File").
 struct MenuDesign {
     const char* name;
     const char* caption;

@@ -30,6 +30,9 @@ Form::Form(const WindowDesign& design) : design_(design), peer_(createWindowPeer
         if (!stop.passedBy)
             tabOrder_.push_back(stop.control);
     peer_->setKeyboardOrder(keyboard_);
+    for (std::size_t i = 0; i < peers.size(); ++i)
+        if (!design.controls[i].enabled)
+            peers[i]->setEnabled(false);
 
     for (const LineDesign& line : design.lines)
         peer_->addLine(line);
@@ -43,7 +46,10 @@ Form::Form(const WindowDesign& design) : design_(design), peer_(createWindowPeer
     peer_->setDefaultButtons(button(design.defaultButton), button(design.cancelButton));
 
     peer_->closeRequested = [this] {
-        dispatchInput([this] { forms().unload(*this); });
+        dispatchInput([this] {
+            if (Form_QueryUnload())
+                forms().unload(*this);
+        });
     };
 }
 

@@ -49,6 +49,11 @@ public:
 protected:
     // Runs after the controls exist, each time the window is loaded.
     virtual void Form_Load() {}
+    // Asked when the user closes the window (its title-bar close button, the system menu, the
+    // close keystroke): true lets it unload; false keeps it loaded and shown as it was (the
+    // window may unload itself later, e.g. once a box it opened has been answered). Not asked
+    // when the program unloads the window itself.
+    virtual bool Form_QueryUnload() { return true; }
     // Runs when the window is unloaded by the user or by its own command.
     virtual void Form_Unload() {}
 

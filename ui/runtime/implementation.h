@@ -7,10 +7,12 @@
 //
 // The runtime decides; an implementation applies. Every rule that names no toolkit is the
 // runtime's: the keyboard order and where Tab stops (read-only boxes passed by, the option
-// buttons one stop), which button Enter and Esc press, which control gets the keyboard back
-// when a window is active again, the access key a caption marks, a label's paragraphs, what
-// follows a box (its continuation), and that no window takes input while a box is open
-// (runtime/keyboard.h, runtime/msgbox.h). An implementation applies those decisions with its
+// buttons one stop, disabled controls passed by), which button Enter and Esc press (never a
+// disabled one), which control gets the keyboard back when a window is active again, the
+// access key a caption marks, which menu entry a shortcut key chooses, a label's paragraphs,
+// whether a window closed by the user unloads (its Form_QueryUnload), what follows a box (its
+// continuation), and that no window takes input while a box is open (runtime/keyboard.h,
+// runtime/msgbox.h, runtime/form.h). An implementation applies those decisions with its
 // platform's own machinery, so that arrow keys in the option group, mnemonics and input
 // methods keep working, and reports what the user did through the peers' callbacks: a click
 // or a menu choice (`clicked`), a change of a text box's text by anyone but the program
@@ -20,7 +22,11 @@
 //   - draws the windows and controls of the design: sizes and places from twips, fonts,
 //     system colours, lines, pictures and icons, the caption of a window;
 //   - moves the focus among the controls as the runtime's keyboard order says, and hands
-//     Enter, Esc and the access keys to the controls the runtime names;
+//     Enter, Esc, the access keys and the menu's shortcut keys to the controls and entries the
+//     runtime names;
+//   - shows the menu entries' access keys and shortcut keys ("Ctrl+N") as its platform does;
+//   - draws a disabled control or menu entry greyed and lets no click, key or menu choice
+//     reach it, keeping the state of a control not yet on the screen until it is made;
 //   - shows a window active, and makes the box's owner active again when the box closes,
 //     also where a window manager decides which window is active;
 //   - keeps a window out of the task bar where the design says so;
@@ -62,6 +68,11 @@ public:
     // The control's own visibility, whether or not its window is shown.
     virtual bool visible() const = 0;
     virtual void setVisible(bool visible) = 0;
+    // Whether the user can use the control (or choose the menu entry): a disabled one is drawn
+    // greyed and takes no click, no key and no menu choice, also before its window is on the
+    // screen. Disabling the control that holds the focus hands the focus to the next Tab stop.
+    virtual bool enabled() const = 0;
+    virtual void setEnabled(bool enabled) = 0;
     // Moves the control within the client area (twips, as in the design); the size stays.
     virtual void move(int left, int top) = 0;
     // An option button's or a check box's state; clearing the selected one leaves none selected.
@@ -121,8 +132,8 @@ public:
     virtual bool hasFocusedControl() const = 0;
 
     // Set by the runtime: the user asked to close the window (title bar, system menu, the
-    // close keystroke). The implementation does not close it by itself; the runtime may
-    // destroy the peer once the call has returned.
+    // close keystroke). The implementation does not close it by itself: the runtime asks the
+    // window, and either keeps the peer as it was or may destroy it once the call has returned.
     std::function<void()> closeRequested;
 };
 

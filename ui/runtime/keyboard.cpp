@@ -20,17 +20,21 @@ KeyboardOrder keyboardOrder(std::span<const ControlDesign> designs,
     return order;
 }
 
+bool isEnabled(const ControlPeer& control) {
+    return control.enabled();
+}
+
 bool takesTab(const KeyboardOrder& order, const ControlPeer& control) {
     const auto at = std::find_if(order.begin(), order.end(), [&control](const KeyStop& stop) {
         return stop.control == &control;
     });
-    if (at == order.end() || at->passedBy)
+    if (at == order.end() || at->passedBy || !control.enabled())
         return false;
     if (control.kind() != ControlKind::OptionButton)
         return true;
     const ControlPeer* stop = nullptr;
     for (const KeyStop& other : order)
-        if (other.control->kind() == ControlKind::OptionButton) {
+        if (other.control->kind() == ControlKind::OptionButton && other.control->enabled()) {
             if (stop == nullptr || other.control->value())
                 stop = other.control;
             if (other.control->value())
@@ -41,11 +45,34 @@ bool takesTab(const KeyboardOrder& order, const ControlPeer& control) {
 
 ControlPeer* buttonForKey(WindowKey key, ControlPeer* focused, ControlPeer* defaultButton,
                           ControlPeer* cancelButton) {
+    ControlPeer* button = defaultButton;
     if (key == WindowKey::Escape)
-        return cancelButton;
-    if (focused != nullptr && focused->kind() == ControlKind::CommandButton)
-        return focused;
-    return defaultButton;
+        button = cancelButton;
+    else if (focused != nullptr && focused->kind() == ControlKind::CommandButton)
+        button = focused;
+    return button != nullptr && button->enabled() ? button : nullptr;
+}
+
+ControlPeer* entryForShortcut(std::span<const MenuDesign> menus,
+                              std::span<ControlPeer* const> entries, char letter) {
+    const auto upper = [](char c) {
+        return char(std::toupper(static_cast<unsigned char>(c)));
+    };
+    std::size_t at = 0;
+    for (const MenuDesign& menu : menus)
+        for (const MenuEntryDesign& entry : menu.entries) {
+            ControlPeer* peer = at < entries.size() ? entries[at] : nullptr;
+            ++at;
+            if (peer != nullptr && entry.shortcut &&
+                upper(entry.shortcut->letter) == upper(letter) && peer->visible() &&
+                peer->enabled())
+                return peer;
+        }
+    return nullptr;
+}
+
+std::string shortcutText(Shortcut shortcut) {
+    return std::string("Ctrl+") + char(std::toupper(static_cast<unsigned char>(shortcut.letter)));
 }
 
 std::optional<char> accessKeyOf(std::string_view caption) {

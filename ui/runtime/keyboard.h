@@ -31,9 +31,10 @@ using KeyboardOrder = std::vector<KeyStop>;
 KeyboardOrder keyboardOrder(std::span<const ControlDesign> designs,
                             std::span<ControlPeer* const> peers);
 
-// Whether Tab stops at the control now: not at a box it passes by, and of the window's option
-// buttons (one group) only at the selected one, else the first. Whether the control can take
-// the focus at all (shown, enabled) is the platform's to say.
+// Whether Tab stops at the control now: not at a box it passes by nor at a disabled control,
+// and of the window's option buttons (one group) only at the selected one while it is
+// enabled, else the first enabled one. Whether the control can take the focus at all (shown,
+// made on the screen) is the platform's to say.
 bool takesTab(const KeyboardOrder& order, const ControlPeer& control);
 
 // The next control Tab (forward) or Shift+Tab reaches from `from` (null: from outside the
@@ -42,20 +43,24 @@ template <class CanFocus>
 ControlPeer* nextTabStop(const KeyboardOrder& order, const ControlPeer* from, bool forward,
                          const CanFocus& canFocus);
 
+// Whether the user can use the control now (not disabled by its design or its window).
+bool isEnabled(const ControlPeer& control);
+
 // The control that gets the keyboard back when its window is active again (restored, a box
 // closed, another window left): the one that last held it while it can take it, else the
 // first Tab stop that can; null for none.
 template <class CanFocus>
 ControlPeer* focusToGiveBack(const KeyboardOrder& order, ControlPeer* last,
                              const CanFocus& canFocus) {
-    if (last != nullptr && canFocus(*last))
+    if (last != nullptr && isEnabled(*last) && canFocus(*last))
         return last;
     return nextTabStop(order, nullptr, true, canFocus);
 }
 
 enum class WindowKey { Enter, Escape };
 // The button the key presses when the focused control does not take it itself: Enter the
-// focused command button, else the default button; Esc the cancel button. Null for none.
+// focused command button, else the default button; Esc the cancel button. Null for none, and
+// for a disabled button.
 ControlPeer* buttonForKey(WindowKey key, ControlPeer* focused, ControlPeer* defaultButton,
                           ControlPeer* cancelButton);
 
@@ -64,6 +69,14 @@ ControlPeer* buttonForKey(WindowKey key, ControlPeer* focused, ControlPeer* defa
 std::optional<char> accessKeyOf(std::string_view caption);
 // The caption as it reads, without the marks ("&System Info..." -> "System Info...").
 std::string withoutAccessKeyMarks(std::string_view caption);
+
+// The menu entry that Ctrl with the letter (either case) chooses: of the window's entries
+// that are shown and enabled, the first, in the menus' order, whose design names that
+// shortcut; null for none. `entries` holds the peers of the design's entries in that order.
+ControlPeer* entryForShortcut(std::span<const MenuDesign> menus,
+                              std::span<ControlPeer* const> entries, char letter);
+// The shortcut as a menu shows it beside its entry ("Ctrl+N").
+std::string shortcutText(Shortcut shortcut);
 
 // A label's caption in paragraphs: a run of two or more blanks ends one, and the text after it
 // begins a new line. A caption without such runs is one paragraph.

@@ -8,10 +8,12 @@
 #include "runtime/twips.h"
 #include "support/gui_support.h"
 
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 namespace clearmark::runtime {
@@ -34,10 +36,14 @@ constexpr ControlDesign kProbeControls[] = {
     {"chkTidy",   ControlKind::CheckBox,      "Tidy", 1800, 1500,  1100,  255,  6},
     // Read-only, after txtFirst by its index, but Tab passes it by.
     {"txtShown",  ControlKind::TextBox,       "seen", 1800,  600,  1000,  375,  1, {}, {}, {}, {}, true},
+    // Disabled until the window enables it.
+    {"cmdNext",   ControlKind::CommandButton, "Next",  120, 1600,   900,  375,  7, {}, {}, {}, {}, false, false},
 };
 // clang-format on
 
-constexpr MenuEntryDesign kProbeEntries[] = {{.name = "mnuPing", .caption = "Ping"}};
+constexpr MenuEntryDesign kProbeEntries[] = {
+    {.name = "mnuPing", .caption = "Ping"},
+    {.name = "mnuNew", .caption = "&New", .shortcut = Shortcut{'N'}}};
 constexpr MenuEntryDesign kMoreEntries[] = {{.name = "mnuPong", .caption = "Pong"}};
 constexpr MenuDesign kProbeMenus[] = {
     {.name = "mnuProbe", .caption = "Probe", .entries = kProbeEntries},
@@ -51,6 +57,8 @@ constexpr WindowDesign kProbeWindow{
     .controls = kProbeControls,
     .start = StartPosition{.left = 1830, .top = 1425},
     .menus = kProbeMenus,
+    .defaultButton = "cmdDone",
+    .cancelButton = "cmdDone",
 };
 
 // A small window for the runtime's load, show, hide and unload rules; it counts what the
@@ -62,6 +70,10 @@ public:
     static inline int destroyed = 0;
     static inline int pings = 0;
     static inline int pongs = 0;
+    static inline int news = 0;
+    // How many closes by the user the window refuses yet, and how often it was asked.
+    static inline int refuseCloses = 0;
+    static inline int queries = 0;
     // What the handlers saw: the check box's value at each click, the box and its text at each
     // change.
     static inline std::vector<bool> tidyClicks;
@@ -73,6 +85,7 @@ public:
         onClick(control<CommandButton>("cmdDone"), &frmProbe::cmdDone_Click);
         onClick(control<MenuItem>("mnuPing"), &frmProbe::mnuPing_Click);
         onClick(control<MenuItem>("mnuPong"), [] { ++pongs; });
+        onClick(control<MenuItem>("mnuNew"), [] { ++news; });
         onClick(control<CheckBox>("chkTidy"),
                 [this] { tidyClicks.push_back(control<CheckBox>("chkTidy").value()); });
         for (const char* name : {"txtFirst", "txtShown"})
@@ -85,7 +98,7 @@ public:
     frmProbe& operator=(const frmProbe&) = delete;
 
     static void resetCounts() {
-        loads = unloads = destroyed = pings = pongs = 0;
+        loads = unloads = destroyed = pings = pongs = news = refuseCloses = queries = 0;
         aliveAtEndOfDone = false;
         tidyClicks.clear();
         changes.clear();
@@ -100,6 +113,13 @@ public:
 
 protected:
     void Form_Load() override { ++loads; }
+    bool Form_QueryUnload() override {
+        ++queries;
+        if (refuseCloses == 0)
+            return true;
+        --refuseCloses;
+        return false;
+    }
     void Form_Unload() override { ++unloads; }
 };
 
@@ -223,6 +243,149 @@ TEST_F(FormsRules, MenuEntriesRunTheirHandlers) {
     EXPECT_EQ(frmProbe::pongs, 1);
 }
 
+TEST_F(FormsRules, AWindowMayRefuseTheUsersCloseAndStaysAsItWas) {
+    frmProbe& form = forms().show<frmProbe>();
+    input().type(first(form), "kept");
+    frmProbe::refuseCloses = 1;
+    input().close(form);
+    input().settle();
+    EXPECT_EQ(frmProbe::queries, 1);
+    EXPECT_EQ(forms().find<frmProbe>(), &form);
+    EXPECT_TRUE(form.visible());
+    EXPECT_EQ(first(form).text(), "kept");
+    EXPECT_EQ(focused(form), "txtFirst");
+    EXPECT_EQ(frmProbe::unloads, 0);
+    EXPECT_EQ(frmProbe::destroyed, 0);
+    // Asked again, it lets the window go.
+    input().close(form);
+    input().settle();
+    EXPECT_EQ(frmProbe::queries, 2);
+    EXPECT_EQ(frmProbe::unloads, 1);
+    EXPECT_EQ(frmProbe::destroyed, 1);
+    EXPECT_EQ(forms().find<frmProbe>(), nullptr);
+    EXPECT_EQ(programEnds, 0);
+}
+
+// The program's own unload is not the user's close: the window is not asked.
+TEST_F(FormsRules, TheWindowIsNotAskedWhenTheProgramUnloadsIt) {
+    const std::pair<const char*, std::function<void(frmProbe&)>> ways[] = {
+        {"Esc, the cancel button",
+         [](frmProbe& form) {
+             press(form, Key::Escape);
+         }},
+        {"Enter, the default button",
+         [](frmProbe& form) {
+             press(form, Key::Enter);
+         }},
+        {"a click on Done",
+         [](frmProbe& form) {
+             input().click(form.control<CommandButton>("cmdDone"));
+         }},
+        {"forms().unload",
+         [](frmProbe& form) {
+             forms().unload(form);
+         }},
+    };
+    for (const auto& [way, unload] : ways) {
+        frmProbe::resetCounts();
+        frmProbe::refuseCloses = 1;
+        unload(forms().show<frmProbe>());
+        input().settle();
+        EXPECT_EQ(frmProbe::queries, 0) << way;
+        EXPECT_EQ(frmProbe::unloads, 1) << way;
+        EXPECT_EQ(forms().find<frmProbe>(), nullptr) << way;
+    }
+}
+
+TEST_F(FormsRules, ADisabledButtonTakesNoClickEnterNorSpaceAndHandsTheFocusOn) {
+    frmProbe& form = forms().show<frmProbe>();
+    const auto done = form.control<CommandButton>("cmdDone");
+    ASSERT_TRUE(tabTo(form, "cmdDone"));
+    done.setEnabled(false);
+    EXPECT_FALSE(done.enabled());
+    EXPECT_EQ(focused(form), "chkTidy"); // the next Tab stop
+    press(form, Key::Space);             // the check box's
+    input().click(done);
+    press(form, Key::Enter);
+    press(form, Key::Escape);
+    input().settle();
+    EXPECT_EQ(forms().find<frmProbe>(), &form);
+    EXPECT_EQ(frmProbe::unloads, 0);
+    EXPECT_EQ(frmProbe::tidyClicks, std::vector<bool>{true});
+    EXPECT_EQ(focusAfterEach(form, Key::Tab, 4),
+              (std::vector<std::string>{"txtFirst", "txtSecond", "optA", "chkTidy"}));
+
+    // Enabled again, Tab reaches it and Space presses it.
+    done.setEnabled(true);
+    EXPECT_TRUE(done.enabled());
+    EXPECT_EQ(focusAfterEach(form, Key::ShiftTab, 1), std::vector<std::string>{"cmdDone"});
+    press(form, Key::Space);
+    EXPECT_EQ(frmProbe::unloads, 1);
+    EXPECT_EQ(forms().find<frmProbe>(), nullptr);
+}
+
+// Tab passes disabled controls by, a control the design disables among them, and the option
+// buttons' stop moves to one that is enabled; enabled again, they are stops again.
+TEST_F(FormsRules, TabPassesDisabledControlsBy) {
+    frmProbe& form = forms().show<frmProbe>();
+    const auto next = form.control<CommandButton>("cmdNext");
+    const auto second = form.control<TextBox>("txtSecond");
+    const auto optA = form.control<OptionButton>("optA");
+    EXPECT_FALSE(next.enabled());
+    EXPECT_TRUE(second.enabled());
+    second.setEnabled(false);
+    optA.setEnabled(false);
+    ASSERT_EQ(focused(form), "txtFirst");
+    EXPECT_EQ(focusAfterEach(form, Key::Tab, 4),
+              (std::vector<std::string>{"optB", "cmdDone", "chkTidy", "txtFirst"}));
+    EXPECT_EQ(focusAfterEach(form, Key::ShiftTab, 2),
+              (std::vector<std::string>{"chkTidy", "cmdDone"}));
+
+    next.setEnabled(true);
+    second.setEnabled(true);
+    optA.setEnabled(true);
+    ASSERT_TRUE(tabTo(form, "txtFirst"));
+    EXPECT_EQ(focusAfterEach(form, Key::Tab, 6),
+              (std::vector<std::string>{"txtSecond", "optA", "cmdDone", "chkTidy", "cmdNext",
+                                        "txtFirst"}));
+}
+
+// Ctrl and the letter choose the entry from wherever the focus is in the window; a disabled
+// entry (disabled even before its window was on the screen) can be chosen neither from the menu
+// nor by its shortcut key.
+TEST_F(FormsRules, AShortcutKeyChoosesItsEntryUnlessTheEntryIsDisabled) {
+    frmProbe& loaded = forms().load<frmProbe>();
+    const auto entry = loaded.control<MenuItem>("mnuNew");
+    EXPECT_EQ(entry.caption(), "&New");
+    EXPECT_TRUE(entry.enabled());
+    entry.setEnabled(false);
+    frmProbe& form = forms().show<frmProbe>();
+    input().choose(entry);
+    input().pressCtrl(form, 'n');
+    EXPECT_FALSE(entry.enabled());
+    EXPECT_EQ(frmProbe::news, 0);
+    input().choose(form.control<MenuItem>("mnuPing")); // the others are not
+    EXPECT_EQ(frmProbe::pings, 1);
+
+    entry.setEnabled(true);
+    input().pressCtrl(form, 'n'); // the focus in a text box
+    EXPECT_EQ(frmProbe::news, 1);
+    EXPECT_EQ(first(form).text(), "");
+    input().choose(entry);
+    ASSERT_TRUE(tabTo(form, "cmdDone"));
+    input().pressCtrl(form, 'N');
+    EXPECT_EQ(frmProbe::news, 3);
+    input().pressCtrl(form, 'q'); // no entry's
+    EXPECT_EQ(frmProbe::news, 3);
+    EXPECT_EQ(frmProbe::pings + frmProbe::pongs, 1);
+
+    entry.setEnabled(false);
+    input().choose(entry);
+    input().pressCtrl(form, 'n');
+    EXPECT_EQ(frmProbe::news, 3);
+    EXPECT_EQ(forms().find<frmProbe>(), &form);
+}
+
 TEST_F(FormsRules, ControlsAreFoundByNameAndKindOnly) {
     const frmProbe& form = forms().load<frmProbe>();
     EXPECT_EQ(form.control<TextBox>("txtFirst").name(), "txtFirst");
@@ -242,13 +405,13 @@ TEST_F(FormsRules, ControlsAreFoundByNameAndKindOnly) {
         names.push_back(control.name());
     EXPECT_EQ(names, (std::vector<std::string>{"lblInfo", "txtSecond", "txtFirst", "optA", "optB",
                                                "cmdDone", "txtHidden", "chkTidy", "txtShown",
-                                               "mnuPing", "mnuPong"}));
+                                               "cmdNext", "mnuPing", "mnuNew", "mnuPong"}));
     // Labels and read-only boxes never take the focus from Tab; the others by their tab indexes.
     std::vector<std::string> order;
     for (const Control& control : form.tabOrder())
         order.push_back(control.name());
     EXPECT_EQ(order, (std::vector<std::string>{"txtHidden", "txtFirst", "txtSecond", "optA", "optB",
-                                               "cmdDone", "chkTidy"}));
+                                               "cmdDone", "chkTidy", "cmdNext"}));
 }
 
 TEST_F(FormsRules, FocusGoesToTheFirstControlThatCanTakeItAndTabFollowsTheIndexes) {

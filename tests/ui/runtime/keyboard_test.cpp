@@ -3,8 +3,10 @@
 #include "runtime/implementation.h"
 #include "runtime/keyboard.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,8 +21,10 @@ public:
         : ControlPeer(name, kind), value_(value) {}
     std::string text() const override { return {}; }
     void setText(const std::string&) override {}
-    bool visible() const override { return true; }
-    void setVisible(bool) override {}
+    bool visible() const override { return visible_; }
+    void setVisible(bool visible) override { visible_ = visible; }
+    bool enabled() const override { return enabled_; }
+    void setEnabled(bool enabled) override { enabled_ = enabled; }
     void move(int, int) override {}
     bool value() const override { return value_; }
     void setValue(bool value) override { value_ = value; }
@@ -29,6 +33,8 @@ public:
 
 private:
     bool value_;
+    bool visible_ = true;
+    bool enabled_ = true;
 };
 
 TEST(KeyboardRules, AccessKeysAndTheCaptionWithoutTheirMarks) {
@@ -79,6 +85,51 @@ TEST(KeyboardRules, EnterPressesTheFocusedButtonElseTheDefaultAndEscTheCancel) {
     EXPECT_EQ(buttonForKey(WindowKey::Enter, &box, nullptr, &cancel), nullptr);
     EXPECT_EQ(buttonForKey(WindowKey::Escape, &focusedButton, &ok, &cancel), &cancel);
     EXPECT_EQ(buttonForKey(WindowKey::Escape, &box, &ok, nullptr), nullptr);
+    // A disabled button is pressed by neither key.
+    ok.setEnabled(false);
+    cancel.setEnabled(false);
+    EXPECT_EQ(buttonForKey(WindowKey::Enter, &box, &ok, &cancel), nullptr);
+    EXPECT_EQ(buttonForKey(WindowKey::Escape, &box, &ok, &cancel), nullptr);
+}
+
+// Ctrl and a letter choose the first shown and enabled entry that has it, in the menus'
+// order, whatever the letter's case; the menu reads it as "Ctrl+N".
+TEST(KeyboardRules, AShortcutKeyChoosesTheFirstUsableEntryThatHasIt) {
+    FakePeer newJob("mnuNew", ControlKind::MenuItem);
+    FakePeer open("mnuOpen", ControlKind::MenuItem);
+    FakePeer plain("mnuPlain", ControlKind::MenuItem);
+    FakePeer renew("mnuRenew", ControlKind::MenuItem);
+    const MenuEntryDesign file[] = {{"mnuNew", "&New", Shortcut{'N'}},
+                                    {"mnuOpen", "&Open...", Shortcut{'o'}},
+                                    {"mnuPlain", "Plain"}};
+    const MenuEntryDesign more[] = {{"mnuRenew", "&Renew", Shortcut{'N'}}};
+    const MenuDesign menus[] = {{"mnuFile", "&File", file}, {"mnuMore", "More", more}};
+    ControlPeer* const entries[] = {&newJob, &open, &plain, &renew};
+    struct Case {
+        const char* state; // what was done before the key
+        std::function<void()> before;
+        char letter;
+        ControlPeer* chosen;
+    };
+    const Case cases[] = {
+        {"as designed", [] {}, 'n', &newJob},
+        {"as designed", [] {}, 'N', &newJob},
+        {"as designed", [] {}, 'O', &open},
+        {"as designed", [] {}, 'P', nullptr},
+        {"New disabled", [&] { newJob.setEnabled(false); }, 'n', &renew},
+        {"Renew hidden too", [&] { renew.setVisible(false); }, 'n', nullptr},
+        {"Open disabled", [&] { open.setEnabled(false); }, 'o', nullptr},
+        {"New enabled again", [&] { newJob.setEnabled(true); }, 'n', &newJob},
+    };
+    for (const Case& c : cases) {
+        c.before();
+        EXPECT_EQ(entryForShortcut(menus, entries, c.letter), c.chosen)
+            << c.state << ", Ctrl+" << c.letter;
+    }
+    // The peers of fewer entries than the design holds: those without a peer are never chosen.
+    EXPECT_EQ(entryForShortcut(menus, std::span<ControlPeer* const>(entries, 1), 'o'), nullptr);
+    EXPECT_EQ(shortcutText(Shortcut{'n'}), "Ctrl+N");
+    EXPECT_EQ(shortcutText(Shortcut{'S'}), "Ctrl+S");
 }
 
 // Tab goes by tab index, passes read-only boxes by, and stops once at the option buttons: at
@@ -131,6 +182,22 @@ TEST(KeyboardRules, TabOrderStopsAndTheFocusGivenBack) {
     EXPECT_EQ(focusToGiveBack(order, &done, notDone), &first);
     EXPECT_EQ(focusToGiveBack(order, nullptr, notDone), &first);
     EXPECT_EQ(nextTabStop(order, nullptr, true, [](const ControlPeer&) { return false; }), nullptr);
+
+    // A disabled control is passed by and not given the focus back; the option buttons' stop
+    // moves to an enabled one while the selected one is disabled.
+    done.setEnabled(false);
+    EXPECT_FALSE(takesTab(order, done));
+    EXPECT_EQ(focusToGiveBack(order, &done, any), &first);
+    optB.setEnabled(false);
+    EXPECT_TRUE(takesTab(order, optA));
+    EXPECT_EQ(tabsFrom(nullptr),
+              (std::vector<std::string>{"txtFirst", "optA", "txtFirst", "optA"}));
+    optA.setEnabled(false);
+    EXPECT_EQ(tabsFrom(nullptr),
+              (std::vector<std::string>{"txtFirst", "txtFirst", "txtFirst", "txtFirst"}));
+    optB.setEnabled(true);
+    done.setEnabled(true);
+    EXPECT_EQ(tabsFrom(&first), (std::vector<std::string>{"optB", "cmdDone", "txtFirst", "optB"}));
 }
 
 } // namespace

@@ -11,12 +11,14 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QKeySequence>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPointer>
 #include <QRadioButton>
 #include <algorithm>
+#include <cctype>
 #include <limits>
 
 namespace clearmark::runtime::qt {
@@ -145,6 +147,18 @@ public:
         else
             widget()->setVisible(visible);
     }
+    bool enabled() const override {
+        if (auto* action = qobject_cast<QAction*>(object_))
+            return action->isEnabled();
+        return widget()->isEnabled();
+    }
+    void setEnabled(bool enabled) override {
+        // A disabled widget hands the focus on through its window's Tab rule.
+        if (auto* action = qobject_cast<QAction*>(object_))
+            action->setEnabled(enabled);
+        else
+            widget()->setEnabled(enabled);
+    }
     void move(int left, int top) override {
         // Menu entries have no place of their own.
         if (auto* w = qobject_cast<QWidget*>(object_))
@@ -261,8 +275,18 @@ public:
             QMenu* menu = menuBar->addMenu(QString::fromUtf8(design.caption));
             menu->setObjectName(QString::fromLatin1(design.name));
             for (const MenuEntryDesign& entry : design.entries) {
+                // Qt reads the caption's '&' as the access key itself.
                 QAction* action = menu->addAction(QString::fromUtf8(entry.caption));
                 action->setObjectName(QString::fromLatin1(entry.name));
+                if (entry.shortcut) {
+                    // Qt shows it beside the entry and chooses the entry, while it is enabled,
+                    // from anywhere in the window.
+                    const int letter =
+                        std::toupper(static_cast<unsigned char>(entry.shortcut->letter));
+                    action->setShortcut(QKeySequence(
+                        QKeyCombination(Qt::ControlModifier, Qt::Key(Qt::Key_A + (letter - 'A')))));
+                    action->setShortcutContext(Qt::WindowShortcut);
+                }
                 entries.push_back(
                     std::make_unique<QtControl>(entry.name, ControlKind::MenuItem, action));
             }

@@ -57,6 +57,8 @@ Win32Control::~Win32Control() {
 }
 
 COLORREF Win32Control::textColor() const {
+    if (!enabled_)
+        return GetSysColor(COLOR_GRAYTEXT);
     return design_.foreColor ? colorRef(*design_.foreColor) : GetSysColor(COLOR_WINDOWTEXT);
 }
 
@@ -77,7 +79,8 @@ RECT Win32Control::area() const {
 void Win32Control::createOnScreen(HWND parent, bool startsGroup, bool tabStop) {
     const wchar_t* windowClass = L"BUTTON";
     DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (startsGroup ? WS_GROUP : 0) |
-                  (tabStop ? WS_TABSTOP : 0) | (visible_ ? WS_VISIBLE : 0);
+                  (tabStop ? WS_TABSTOP : 0) | (visible_ ? WS_VISIBLE : 0) |
+                  (enabled_ ? 0 : WS_DISABLED);
     DWORD exStyle = 0;
     switch (kind()) {
     case ControlKind::CommandButton:
@@ -155,6 +158,31 @@ void Win32Control::setVisible(bool visible) {
         window_.invalidate(area());
 }
 
+void Win32Control::setEnabled(bool enabled) {
+    if (enabled == enabled_)
+        return;
+    enabled_ = enabled;
+    if (!enabled)
+        window_.focusPast(*this);
+    if (hwnd_ != nullptr)
+        EnableWindow(hwnd_, enabled ? TRUE : FALSE);
+    else if (kind() == ControlKind::Label)
+        window_.invalidate(area());
+    // Tab stops where the runtime says, now that the control is (or is no longer) one.
+    window_.keepTabStops();
+}
+
+std::wstring MenuEntry::menuText() const {
+    return shortcut_ ? text_ + L"\t" + widen(shortcutText(*shortcut_)) : text_;
+}
+
+void MenuEntry::setEnabled(bool enabled) {
+    enabled_ = enabled;
+    if (window_.handle() != nullptr)
+        EnableMenuItem(GetMenu(window_.handle()), static_cast<UINT>(id_),
+                       MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
 void Win32Control::move(int left, int top) {
     const RECT before = area();
     left_ = left;
@@ -195,7 +223,7 @@ void Win32Control::setValue(bool selected) {
     value_ = selected;
     if (hwnd_ != nullptr)
         SendMessageW(hwnd_, BM_SETCHECK, selected ? BST_CHECKED : BST_UNCHECKED, 0);
-    window_.keepOptionTabStops();
+    window_.keepTabStops();
 }
 
 void Win32Control::setPicture(const std::string& name) {

@@ -38,6 +38,7 @@ public:
     bool centred() const { return design_.alignment == Alignment::Centred; }
     int tabIndex() const { return design_.tabIndex; }
     bool readOnly() const { return design_.readOnly; }
+    // The design's colour of a label's text; grey while the label is disabled.
     COLORREF textColor() const;
     HFONT font() const;
     // Within the window's client area: where the control stands now, at its designed size.
@@ -58,6 +59,8 @@ public:
         return hwnd_ != nullptr ? hasStyle(hwnd_, WS_VISIBLE) : visible_;
     }
     void setVisible(bool visible) override;
+    bool enabled() const override { return enabled_; }
+    void setEnabled(bool enabled) override;
     void move(int left, int top) override;
     bool value() const override;
     void setValue(bool selected) override;
@@ -83,6 +86,7 @@ private:
     std::wstring text_;
     std::wstring accessibleName_;
     bool visible_ = true;
+    bool enabled_ = true;
     bool value_ = false;
     bool settingText_ = false;
     std::optional<std::string> picture_;
@@ -92,24 +96,34 @@ private:
 // by its number (WM_COMMAND), unique among all the window's entries.
 class MenuEntry final : public ControlPeer {
 public:
-    MenuEntry(const MenuEntryDesign& entry, int id)
-        : ControlPeer(entry.name, ControlKind::MenuItem), id_(id), text_(widen(entry.caption)) {}
+    MenuEntry(Win32Window& window, const MenuEntryDesign& entry, int id)
+        : ControlPeer(entry.name, ControlKind::MenuItem), window_(window), id_(id),
+          text_(widen(entry.caption)), shortcut_(entry.shortcut) {}
 
     int id() const { return id_; }
     const std::wstring& caption() const { return text_; }
+    // The entry's text in the menu: its caption, with its shortcut key after a tab
+    // ("&New\tCtrl+N"), which the menu aligns in a column of its own.
+    std::wstring menuText() const;
 
     std::string text() const override { return narrow(text_); }
     // The menu is built from the captions when the window is made.
     void setText(const std::string& text) override { text_ = widen(text); }
     bool visible() const override { return true; }
     void setVisible(bool /*visible*/) override {}
+    bool enabled() const override { return enabled_; }
+    // Greys the entry in the menu once the window is made; the menu is made with it greyed.
+    void setEnabled(bool enabled) override;
     void move(int /*left*/, int /*top*/) override {}
     bool canTakeFocus() const override { return false; }
     void setFocus() override {}
 
 private:
+    Win32Window& window_;
     int id_;
     std::wstring text_;
+    std::optional<Shortcut> shortcut_;
+    bool enabled_ = true;
 };
 
 } // namespace clearmark::runtime::win32

@@ -26,8 +26,8 @@ void drawLabel(const Win32Control& label, HDC dc, RECT rect) {
 }
 
 // The system's raised face, pressed while held, the default button with a dark frame, the
-// caption centred and word-wrapped with its access key underlined, and the focus rectangle
-// while it has the focus.
+// caption centred and word-wrapped with its access key underlined (greyed while disabled), and
+// the focus rectangle while it has the focus.
 void drawButton(const Win32Control& button, const DRAWITEMSTRUCT& item, bool isDefault) {
     HDC dc = item.hDC;
     RECT rect = item.rcItem;
@@ -50,6 +50,14 @@ void drawButton(const Win32Control& button, const DRAWITEMSTRUCT& item, bool isD
     text.top += std::max(0L, (text.bottom - text.top - height) / 2);
     if (pushed)
         OffsetRect(&text, 1, 1);
+    if ((item.itemState & ODS_DISABLED) != 0) {
+        // Greyed and embossed, as the system draws a disabled button's caption.
+        RECT highlight = text;
+        OffsetRect(&highlight, 1, 1);
+        SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
+        DrawTextW(dc, caption.c_str(), int(caption.size()), &highlight, DT_WORDBREAK | DT_CENTER);
+        SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+    }
     DrawTextW(dc, caption.c_str(), int(caption.size()), &text, DT_WORDBREAK | DT_CENTER);
     SelectObject(dc, before);
     if ((item.itemState & ODS_FOCUS) != 0) {

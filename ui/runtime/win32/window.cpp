@@ -81,7 +81,8 @@ Win32Window::createMenus(std::span<const MenuDesign> menus) {
     std::vector<std::unique_ptr<ControlPeer>> entries;
     for (const MenuDesign& menu : menus)
         for (const MenuEntryDesign& entry : menu.entries) {
-            auto peer = std::make_unique<MenuEntry>(entry, kFirstMenuId + int(menuEntries_.size()));
+            auto peer =
+                std::make_unique<MenuEntry>(*this, entry, kFirstMenuId + int(menuEntries_.size()));
             menuEntries_.push_back(peer.get());
             entries.push_back(std::move(peer));
         }
@@ -112,8 +113,8 @@ HWND Win32Window::createIfMissing() {
     for (const MenuDesign& menu : menus_) {
         HMENU popup = CreatePopupMenu();
         for (std::size_t i = 0; i < menu.entries.size(); ++i, ++entry)
-            AppendMenuW(popup, MF_STRING, static_cast<UINT_PTR>((*entry)->id()),
-                        (*entry)->caption().c_str());
+            AppendMenuW(popup, MF_STRING | ((*entry)->enabled() ? 0 : MF_GRAYED),
+                        static_cast<UINT_PTR>((*entry)->id()), (*entry)->menuText().c_str());
         AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), widen(menu.caption).c_str());
     }
     // The window procedure keeps the handle (WM_NCCREATE); none when the window is gone again.
@@ -202,10 +203,23 @@ std::vector<Win32Control*> Win32Window::optionButtons() const {
     return options;
 }
 
-void Win32Window::keepOptionTabStops() const {
-    for (const Win32Control* option : optionButtons())
-        if (option->handle() != nullptr)
-            setStyle(option->handle(), WS_TABSTOP, takesTab(*option));
+void Win32Window::keepTabStops() const {
+    for (const KeyStop& stop : order_)
+        if (const HWND handle = static_cast<const Win32Control*>(stop.control)->handle())
+            setStyle(handle, WS_TABSTOP, runtime::takesTab(order_, *stop.control));
+}
+
+void Win32Window::focusPast(const Win32Control& control) {
+    const auto canFocus = [](const ControlPeer& peer) {
+        const HWND handle = static_cast<const Win32Control&>(peer).handle();
+        return handle != nullptr && IsWindowVisible(handle) && IsWindowEnabled(handle);
+    };
+    if (control.handle() == nullptr || GetFocus() != control.handle())
+        return;
+    // The control counts as disabled already: Tab from it passes it by.
+    if (auto* next = static_cast<Win32Control*>(nextTabStop(order_, &control, true, canFocus));
+        next != nullptr && next != &control)
+        SetFocus(next->handle());
 }
 
 void Win32Window::invalidate(const RECT& area) const {
@@ -293,11 +307,12 @@ void Win32Window::onCommand(WPARAM wParam, LPARAM lParam) {
         for (Win32Control* control : controls_)
             if (control->id() == id) {
                 if (control->kind() == ControlKind::OptionButton)
-                    keepOptionTabStops();
+                    keepTabStops();
                 chosen = control;
             }
     }
-    if (chosen != nullptr && chosen->clicked)
+    // The menu sends no command for a greyed entry, nor a control for a disabled one.
+    if (chosen != nullptr && chosen->enabled() && chosen->clicked)
         chosen->clicked();
 }
 

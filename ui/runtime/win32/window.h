@@ -64,8 +64,13 @@ public:
     std::vector<Win32Control*> optionButtons() const;
     // Whether Tab stops at the control, as the runtime decides.
     bool takesTab(const Win32Control& control) const { return runtime::takesTab(order_, control); }
-    // The option buttons' tab stops follow the selection, as the runtime decides.
-    void keepOptionTabStops() const;
+    // The controls' tab stops follow the option buttons' selection and the controls' enabled
+    // state, as the runtime decides.
+    void keepTabStops() const;
+    // Hands the focus, if the control holds it, to the next Tab stop (it is being disabled).
+    void focusPast(const Win32Control& control);
+    // Ctrl with a letter: chooses the menu entry the runtime names; false for none.
+    bool pressShortcut(WPARAM letter);
     void invalidate(const RECT& area) const;
     // Enter and Esc, before the focused control sees them; false for any other key.
     bool pressKey(WPARAM key);

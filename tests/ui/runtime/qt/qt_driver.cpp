@@ -99,6 +99,13 @@ public:
         // A button pressed by its access key is clicked when its 100-ms press has been shown.
         QTest::qWait(150);
     }
+    void pressCtrl(const runtime::Form& form, char letter) override {
+        activate(form);
+        QWidget* window = widgetOf(form);
+        QWidget* target = window->focusWidget() != nullptr ? window->focusWidget() : window;
+        const int upper = std::toupper(static_cast<unsigned char>(letter));
+        QTest::keyClick(target, Qt::Key(Qt::Key_A + (upper - 'A')), Qt::ControlModifier);
+    }
     void activate(const runtime::Form& form) override {
         QWidget* window = widgetOf(form);
         window->activateWindow();

@@ -72,8 +72,16 @@ void activateWindow(HWND window) {
     win32::pumpMessages();
 }
 
-// A mouse click at a point of the control's client area.
+// A mouse click at a point of the control's client area. A disabled control takes none: the
+// system gives it to the window beneath.
 void clickAt(HWND hwnd, LPARAM at) {
+    if (!IsWindowEnabled(hwnd)) {
+        POINT point{short(LOWORD(at)), short(HIWORD(at))};
+        const HWND parent = GetParent(hwnd);
+        MapWindowPoints(hwnd, parent, &point, 1);
+        hwnd = parent;
+        at = MAKELPARAM(point.x, point.y);
+    }
     SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
     SendMessageW(hwnd, WM_LBUTTONUP, 0, at);
     win32::pumpMessages();
@@ -189,6 +197,11 @@ public:
         const HWND window = win32::createWindowIfMissing(form);
         activateWindow(window);
         sendKey(window, UINT(std::toupper(static_cast<unsigned char>(letter))), {VK_MENU});
+    }
+    void pressCtrl(const runtime::Form& form, char letter) override {
+        const HWND window = win32::createWindowIfMissing(form);
+        activateWindow(window);
+        sendKey(window, UINT(std::toupper(static_cast<unsigned char>(letter))), {VK_CONTROL});
     }
     void activate(const runtime::Form& form) override {
         activateWindow(win32::createWindowIfMissing(form));

@@ -195,6 +195,53 @@ TEST_F(Win32Windows, CheckBoxAndReadOnlyBoxAreTheSystemsOwnAndAScreenReaderReads
     EXPECT_EQ(readerOf(handle(probe, "txtFirst")).state & STATE_SYSTEM_READONLY, 0);
 }
 
+// A window with a menu whose entry has a shortcut key.
+constexpr runtime::MenuEntryDesign kJobEntries[] = {
+    {.name = "mnuNew", .caption = "&New", .shortcut = runtime::Shortcut{'N'}},
+    {.name = "mnuPlain", .caption = "Plain"}};
+constexpr runtime::MenuDesign kJobMenus[] = {
+    {.name = "mnuFile", .caption = "&File", .entries = kJobEntries}};
+constexpr runtime::WindowDesign kJobWindow{.name = "frmJob",
+                                           .caption = "Job",
+                                           .clientWidth = 3000,
+                                           .clientHeight = 2000,
+                                           .controls = kProbeControls,
+                                           .menus = kJobMenus};
+class frmJob : public runtime::Form {
+public:
+    frmJob() : Form(kJobWindow) {}
+};
+
+// The menu shows the shortcut key in its own column and greys a disabled entry; the system's
+// control is disabled and no Tab stop while the window disables it, before the window is made
+// and after.
+TEST_F(Win32Windows, DisabledEntriesAndControlsAreGreyedByTheSystemAndShortcutsShown) {
+    frmJob& job = forms().load<frmJob>();
+    const auto entry = job.control<runtime::MenuItem>("mnuNew");
+    const runtime::Control box = find(job, "txtFirst");
+    entry.setEnabled(false);
+    box.setEnabled(false);
+    const HMENU file = GetSubMenu(GetMenu(win32::createWindowIfMissing(job)), 0);
+    wchar_t text[2][32] = {};
+    for (UINT i = 0; i < 2; ++i)
+        GetMenuStringW(file, i, text[i], 32, MF_BYPOSITION);
+    EXPECT_EQ(std::wstring(text[0]), L"&New\tCtrl+N");
+    EXPECT_EQ(std::wstring(text[1]), L"Plain");
+    EXPECT_EQ(entry.caption(), "&New");
+    const auto greyed = [file] {
+        return (GetMenuState(file, 0, MF_BYPOSITION) & MF_GRAYED) != 0;
+    };
+    const HWND hwnd = handle(job, "txtFirst");
+    for (const bool enabled : {false, true, false}) {
+        entry.setEnabled(enabled);
+        box.setEnabled(enabled);
+        EXPECT_EQ(greyed(), !enabled);
+        EXPECT_EQ(IsWindowEnabled(hwnd) != FALSE, enabled);
+        EXPECT_EQ((style(hwnd) & WS_TABSTOP) != 0, enabled);
+    }
+    EXPECT_EQ(GetMenuState(file, 1, MF_BYPOSITION) & MF_GRAYED, 0u);
+}
+
 // The place and size of the system's control within its window's client area.
 bool standsAt(HWND control, const RECT& area) {
     RECT rect;
