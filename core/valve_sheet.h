@@ -92,12 +92,14 @@ struct ValvePlan {
     std::size_t from;  // see ShimSource; 0 for Keep and Bought
     Nanometres newGap; // gap + own shim - fitted shim
     bool inRange;
+    bool operator==(const ValvePlan&) const = default;
 };
 
 struct SheetPlan {
     std::vector<ValvePlan> valves;    // one per valve, in the input's order
     std::vector<Nanometres> bought;   // smallest first
     std::vector<Nanometres> leftOver; // removed and spare shims no valve takes, smallest first
+    bool operator==(const SheetPlan&) const = default;
 };
 
 // The first rules of the order, by which plans compare (smaller is better, in this order).

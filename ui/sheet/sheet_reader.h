@@ -34,8 +34,10 @@ struct SheetTexts {
     struct Row {
         std::string gap;
         std::string shim;
+        bool operator==(const Row&) const = default;
     };
     std::vector<Row> rows; // in the rows' order; those past the engine's valves are not read
+    bool operator==(const SheetTexts&) const = default;
 };
 
 // A setting of the sheet: its box, what the sheet and a screen reader call it, where its
