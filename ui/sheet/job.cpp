@@ -151,8 +151,9 @@ SheetPlan planOf(const Read& json) {
     SheetPlan plan;
     for (const Read& entry : list(json, "valves")) {
         const std::string name = text(entry, "source");
-        const auto source = std::find_if(std::begin(kSources), std::end(kSources),
-                                         [&](const SourceName& s) { return name == s.name; });
+        const auto* const source =
+            std::find_if(std::begin(kSources), std::end(kSources),
+                         [&](const SourceName& s) { return name == s.name; });
         if (source == std::end(kSources) || source->hasFrom != entry.contains("from"))
             throw Damaged{};
         ValvePlan valve{source->source, whole(field(entry, "shim")), 0,
@@ -260,7 +261,7 @@ bool planFits(const SheetTexts& sheet, const SheetPlan& plan) {
     const auto read = readSheet(sheet);
     if (!std::holds_alternative<SheetInput>(read))
         return false;
-    const SheetInput& input = std::get<SheetInput>(read);
+    const auto& input = std::get<SheetInput>(read);
     const std::vector<Valve>& valves = input.valves;
     if (plan.valves.size() != valves.size())
         return false;

@@ -17,7 +17,7 @@ namespace clearmark::sheet {
 
 inline constexpr const char* kJobFormat = "clearmark-job";
 inline constexpr int kJobVersion = 1;
-inline constexpr std::size_t kLargestJob = 1024 * 1024; // bytes
+inline constexpr std::size_t kLargestJob = std::size_t{1024} * 1024; // bytes
 
 struct Job {
     std::string bike;
