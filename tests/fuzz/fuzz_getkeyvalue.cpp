@@ -1,11 +1,10 @@
 // GetKeyValue and StartSysInfo over arbitrary registry answers: any type, any byte count,
 // any data. The key is always closed again, the result follows the rules for the type, and
 // StartSysInfo either starts one program or shows one box, never both.
+#include "fuzz/fuzz_check.h"
 #include "info/SysInfoLauncher.h"
 #include "support/memory_registry.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
 namespace {
@@ -42,12 +41,7 @@ public:
     int shown = 0;
 };
 
-void check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "%s\n", what);
-        std::abort();
-    }
-}
+using clearmark::fuzzing::check;
 
 } // namespace
 

@@ -1,24 +1,14 @@
 // Reading job files: any bytes are read without a crash or a hang, and every job read is
 // written to bytes that read back to the same job and are written the same again.
+#include "fuzz/fuzz_check.h"
 #include "sheet/job.h"
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <variant>
 
-namespace {
-
-void check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "%s\n", what);
-        std::abort();
-    }
-}
-
-} // namespace
+using clearmark::fuzzing::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace clearmark::sheet;
