@@ -68,9 +68,8 @@ void showMsgBoxOnScreen(const MsgBoxRequest& request,
     // Under Wine the window manager alone decides which window is active once the box has
     // gone, and it passes over a window that has no task-bar button: the owner shows one for
     // as long as the box is open.
-    const bool buttonForTheBox = owner != nullptr && win32::underWine() &&
-                                 win32::Win32Window::fromHandle(owner) != nullptr &&
-                                 win32::Win32Window::fromHandle(owner)->keptOutOfTaskBar();
+    const win32::Win32Window* ours = win32::Win32Window::fromHandle(owner);
+    const bool buttonForTheBox = ours != nullptr && ours->keptOutOfTaskBar() && win32::underWine();
     if (buttonForTheBox)
         win32::setTaskBarButton(owner, true);
     const int answer = MessageBoxW(owner, win32::widen(request.text).c_str(),
