@@ -7,7 +7,7 @@
 set -euo pipefail
 source_dir=$1
 shift
-source "$source_dir/scripts/private-x" 150
+source "$source_dir/scripts/private-x"
 openbox >/dev/null 2>&1 &
 wm=$!
 program=
