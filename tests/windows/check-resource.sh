@@ -57,7 +57,7 @@ echo "imports: $imports"
 for dll in $imports; do
     case "$dll" in
     advapi32.dll | gdi32.dll | kernel32.dll | msvcrt.dll | ole32.dll | oleacc.dll | oleaut32.dll | \
-        user32.dll | shell32.dll | comctl32.dll) ;;
+        user32.dll | shell32.dll | comctl32.dll | comdlg32.dll) ;;
     *) fail "imports $dll" ;;
     esac
 done

@@ -31,16 +31,19 @@
 //     also where a window manager decides which window is active;
 //   - keeps a window out of the task bar where the design says so;
 //   - names the controls for screen readers (the names the runtime gives);
-//   - the real message box, modal for the whole program, and the system clipboard;
+//   - the real message box and file dialogs, modal for the whole program, and the system
+//     clipboard;
 //   - the event loop.
 //
 // Everything here is called on the user-interface thread only.
 #include "runtime/design.h"
+#include "runtime/filedialog.h"
 #include "runtime/keyboard.h"
 #include "runtime/msgbox.h"
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -146,6 +149,11 @@ std::unique_ptr<WindowPeer> createWindowPeer(const WindowDesign& design);
 // event loop meanwhile (painting, timers) while none of the program's windows takes input.
 void showMsgBoxOnScreen(const MsgBoxRequest& request,
                         const std::function<void(MsgAnswer)>& answered);
+
+// The platform's file dialog, modal for the whole program like the box; `answered` is called
+// once, with the path chosen or none. It asks before a save replaces a file.
+void showFileDialogOnScreen(const FileDialogRequest& request,
+                            const std::function<void(std::optional<std::string>)>& answered);
 
 // Makes the text (UTF-8) the system clipboard's plain-text content and calls `done` once:
 // false when the clipboard could not be had and nothing was copied. It may wait a short while

@@ -29,13 +29,21 @@ bool msgBoxOpen() {
     return openBoxes() > 0;
 }
 
+void beginModal() {
+    ++openBoxes();
+}
+
+void endModal() {
+    --openBoxes();
+}
+
 void msgBox(std::string_view text, MsgButtons buttons, MsgIcon icon,
             std::optional<std::string_view> caption, MsgThen then) {
     const MsgBoxRequest request{std::string(text), caption ? std::string(*caption) : appTitle(),
                                 buttons, icon};
-    ++openBoxes();
+    beginModal();
     auto answered = [then = std::move(then)](MsgAnswer answer) {
-        --openBoxes();
+        endModal();
         if (then)
             dispatch([&then, answer] { then(answer); });
     };

@@ -39,9 +39,12 @@ void msgBox(std::string_view text, MsgButtons buttons = MsgButtons::OK,
 // A box with OK alone, the application title as caption, and what follows it.
 void msgBox(std::string_view text, MsgThen then);
 
-// Whether a box is open, or its answer is being handled; the program's windows take no
-// input meanwhile.
+// Whether a box (or a file dialog) is open, or its answer is being handled; the program's
+// windows take no input meanwhile.
 bool msgBoxOpen();
+// For the runtime's other modal dialogs: one opens, one has closed.
+void beginModal();
+void endModal();
 
 // The seam for tests: while a presenter is installed it receives every box instead of the
 // screen and answers it at once. Passing an empty function restores the real boxes. Returns

@@ -1,6 +1,7 @@
 // The registry, the file search and the program start of Windows.
 #include "runtime/platform/files.h"
 #include "runtime/platform/registry.h"
+#include "runtime/platform/storage.h"
 
 #include <windows.h>
 
@@ -36,11 +37,6 @@ public:
 
     long closeKey(KeyHandle key) override { return RegCloseKey(reinterpret_cast<HKEY>(key)); }
 };
-
-std::string fileNameOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 class Win32FileSearch final : public FileSearch {
 public:

@@ -25,64 +25,76 @@ std::vector<HWND> windowsTakingInput() {
 
 } // namespace
 
-void showMsgBoxOnScreen(const MsgBoxRequest& request,
-                        const std::function<void(MsgAnswer)>& answered) {
-    // The box belongs to the window whose handler opens it: it stands over that window, has
-    // no task-bar button of its own, and gives that window back the keyboard when it closes.
-    const HWND owner = GetActiveWindow();
-    // No window of the program takes input while the box is open: the system disables the
-    // owner, and the other windows are disabled here for as long as the box is up.
-    std::vector<HWND> others = owner != nullptr ? windowsTakingInput() : std::vector<HWND>{};
-    others.erase(std::remove(others.begin(), others.end(), owner), others.end());
-    for (const HWND window : others)
-        EnableWindow(window, FALSE);
+namespace win32 {
 
-    UINT style = owner != nullptr ? MB_APPLMODAL : MB_TASKMODAL;
-    switch (request.buttons) {
-    case MsgButtons::OK:
-        style |= MB_OK;
-        break;
-    case MsgButtons::OKCancel:
-        style |= MB_OKCANCEL;
-        break;
-    case MsgButtons::YesNoCancel:
-        style |= MB_YESNOCANCEL;
-        break;
-    }
-    switch (request.icon) {
-    case MsgIcon::Information:
-        style |= MB_ICONINFORMATION;
-        break;
-    case MsgIcon::Exclamation:
-        style |= MB_ICONEXCLAMATION;
-        break;
-    case MsgIcon::Critical:
-        style |= MB_ICONERROR;
-        break;
-    case MsgIcon::Question:
-        style |= MB_ICONQUESTION;
-        break;
-    case MsgIcon::None:
-        break;
-    }
-    // Under Wine the window manager alone decides which window is active once the box has
+ModalForProgram::ModalForProgram() : owner_(GetActiveWindow()) {
+    // The system disables the owner; the other windows are disabled here.
+    if (owner_ != nullptr)
+        others_ = windowsTakingInput();
+    others_.erase(std::remove(others_.begin(), others_.end(), owner_), others_.end());
+    for (const HWND window : others_)
+        EnableWindow(window, FALSE);
+    // Under Wine the window manager alone decides which window is active once the dialog has
     // gone, and it passes over a window that has no task-bar button: the owner shows one for
-    // as long as the box is open.
-    const win32::Win32Window* ours = win32::Win32Window::fromHandle(owner);
-    const bool buttonForTheBox = ours != nullptr && ours->keptOutOfTaskBar() && win32::underWine();
-    if (buttonForTheBox)
-        win32::setTaskBarButton(owner, true);
-    const int answer = MessageBoxW(owner, win32::widen(request.text).c_str(),
-                                   win32::widen(request.caption).c_str(), style);
-    for (const HWND window : others)
+    // as long as the dialog is open.
+    const Win32Window* ours = Win32Window::fromHandle(owner_);
+    buttonForTheDialog_ = ours != nullptr && ours->keptOutOfTaskBar() && underWine();
+    if (buttonForTheDialog_)
+        setTaskBarButton(owner_, true);
+}
+
+ModalForProgram::~ModalForProgram() {
+    for (const HWND window : others_)
         if (IsWindow(window))
             EnableWindow(window, TRUE);
     // The owner is the active window again, also where a window manager decides (Wine under
     // X hands the activation back to whichever window the manager chooses).
-    if (owner != nullptr && IsWindowVisible(owner))
-        SetForegroundWindow(owner);
-    if (buttonForTheBox)
-        win32::setTaskBarButton(owner, false);
+    if (owner_ != nullptr && IsWindowVisible(owner_))
+        SetForegroundWindow(owner_);
+    if (buttonForTheDialog_)
+        setTaskBarButton(owner_, false);
+}
+
+} // namespace win32
+
+void showMsgBoxOnScreen(const MsgBoxRequest& request,
+                        const std::function<void(MsgAnswer)>& answered) {
+    // The box belongs to the window whose handler opens it: it stands over that window, has
+    // no task-bar button of its own, and gives that window back the keyboard when it closes.
+    int answer = 0;
+    {
+        const win32::ModalForProgram modal;
+        UINT style = modal.owner() != nullptr ? MB_APPLMODAL : MB_TASKMODAL;
+        switch (request.buttons) {
+        case MsgButtons::OK:
+            style |= MB_OK;
+            break;
+        case MsgButtons::OKCancel:
+            style |= MB_OKCANCEL;
+            break;
+        case MsgButtons::YesNoCancel:
+            style |= MB_YESNOCANCEL;
+            break;
+        }
+        switch (request.icon) {
+        case MsgIcon::Information:
+            style |= MB_ICONINFORMATION;
+            break;
+        case MsgIcon::Exclamation:
+            style |= MB_ICONEXCLAMATION;
+            break;
+        case MsgIcon::Critical:
+            style |= MB_ICONERROR;
+            break;
+        case MsgIcon::Question:
+            style |= MB_ICONQUESTION;
+            break;
+        case MsgIcon::None:
+            break;
+        }
+        answer = MessageBoxW(modal.owner(), win32::widen(request.text).c_str(),
+                             win32::widen(request.caption).c_str(), style);
+    }
     switch (answer) {
     case IDOK:
         answered(MsgAnswer::OK);

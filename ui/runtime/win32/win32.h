@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 #include <windows.h>
 
 namespace clearmark::runtime::win32 {
@@ -41,6 +42,23 @@ bool setTaskBarButton(HWND window, bool shown);
 // Whether the program runs under Wine, whose X11 driver lets the window manager decide which
 // window is active.
 bool underWine();
+
+// For as long as it lives, a dialog modal for the whole program stands over the active window
+// (its owner): the program's other windows are disabled, and when it goes they are enabled
+// again and the owner is active again, also where a window manager decides (msgbox.cpp).
+class ModalForProgram {
+public:
+    ModalForProgram();
+    ~ModalForProgram();
+    ModalForProgram(const ModalForProgram&) = delete;
+    ModalForProgram& operator=(const ModalForProgram&) = delete;
+    HWND owner() const { return owner_; }
+
+private:
+    HWND owner_;
+    std::vector<HWND> others_;
+    bool buttonForTheDialog_ = false;
+};
 
 // Takes the keys that the windows handle themselves (Tab, Enter, Esc, access keys) before
 // a message is dispatched; false when the message is to be dispatched as usual (keys.cpp).
