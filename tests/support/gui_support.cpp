@@ -27,7 +27,8 @@ ScriptedBoxes::ScriptedBoxes() {
         if (look_)
             look_(request);
         if (answers_.empty())
-            return runtime::MsgAnswer::OK;
+            return request.buttons == runtime::MsgButtons::YesNoCancel ? runtime::MsgAnswer::Cancel
+                                                                       : runtime::MsgAnswer::OK;
         const runtime::MsgAnswer answer = answers_.front();
         answers_.pop_front();
         return answer;

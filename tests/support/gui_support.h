@@ -8,6 +8,7 @@
 #include "runtime/msgbox.h"
 #include "runtime/program.h"
 #include "support/driver.h"
+#include "support/memory_storage.h"
 
 #include <deque>
 #include <functional>
@@ -25,7 +26,8 @@ void PrintTo(const MsgBoxRequest& box, std::ostream* out);
 namespace clearmark::testing_support {
 
 // Takes every message box instead of the screen: records it, answers it from a script
-// (OK when the script is empty) and lets a test look at the windows while it is open.
+// (when the script is empty: OK, or Cancel where the box has no OK) and lets a test look at the
+// windows while it is open.
 class ScriptedBoxes {
 public:
     ScriptedBoxes();
@@ -87,6 +89,9 @@ protected:
     static Driver& input() { return driver(); }
 
     ScriptedBoxes boxes;
+    // The user's files and the file dialogs: in memory and scripted, never the real ones.
+    MemoryStorage storage;
+    ScriptedFileDialogs fileDialogs;
     int programEnds = 0;
 
 private:

@@ -101,6 +101,27 @@ void frmClearmark::Form_Load() {
     runtime::forms().hide<frmConvert>();
 }
 
+namespace {
+
+// Ends the program once the open job's unsaved changes are saved or given up; nothing ends
+// when the user cancels or the save does not complete.
+void endOnceSaved() {
+    if (frmValveSheet* sheet = runtime::forms().find<frmValveSheet>())
+        sheet->askToSave([] { runtime::endProgram(); });
+    else
+        runtime::endProgram();
+}
+
+} // namespace
+
+bool frmClearmark::Form_QueryUnload() {
+    const frmValveSheet* sheet = runtime::forms().find<frmValveSheet>();
+    if (sheet == nullptr || !sheet->modified())
+        return true;
+    endOnceSaved();
+    return false;
+}
+
 void frmClearmark::Form_Unload() {
     // Closing the main window by any means but Exit ends the program without a question.
     runtime::endProgram();
@@ -126,7 +147,7 @@ void frmClearmark::cmdExit_Click() {
     runtime::msgBox("Are you sure you want to Exit program", runtime::MsgButtons::OKCancel,
                     runtime::MsgIcon::Information, "EXIT Program", [](runtime::MsgAnswer answer) {
                         if (answer == runtime::MsgAnswer::OK)
-                            runtime::endProgram();
+                            endOnceSaved();
                     });
 }
 

@@ -22,6 +22,7 @@ public:
 
 protected:
     void Form_Load() override;
+    bool Form_QueryUnload() override;
     void Form_Unload() override;
 
 private:

@@ -19,4 +19,8 @@ int Application::exec() {
     return runEventLoop();
 }
 
+std::vector<std::string> Application::arguments() const {
+    return programArguments();
+}
+
 } // namespace clearmark::runtime

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 namespace clearmark::runtime {
 
 // The window system's connection and event loop, one for the whole process. Create it before
@@ -13,6 +16,9 @@ public:
 
     // Runs the event loop until the program ends; the exit status.
     int exec();
+    // The program's arguments after its own name, UTF-8 (on Windows read from the wide
+    // command line, so that every file name arrives whole).
+    std::vector<std::string> arguments() const;
 };
 
 } // namespace clearmark::runtime

@@ -60,6 +60,7 @@ public:
     static constexpr ControlKind kKind = ControlKind::CommandButton;
     using Control::Control;
     std::string caption() const { return text(); }
+    void setCaption(std::string_view caption) const { setText(caption); }
 };
 
 // Selecting one option button clears the others of its window.

@@ -67,11 +67,18 @@ ControlPeer& Form::controlPeer(std::string_view name, ControlKind kind) const {
 }
 
 std::string Form::caption() const {
-    return peer_->caption();
+    std::string caption = peer_->caption();
+    if (const std::size_t marker = caption.find("[*]"); marker != std::string::npos)
+        caption.erase(marker, 3);
+    return caption;
 }
 
 void Form::setCaption(std::string_view caption) {
     peer_->setCaption(std::string(caption));
+}
+
+void Form::setModified(bool modified) {
+    peer_->setModified(modified);
 }
 
 bool Form::visible() const {

@@ -30,8 +30,12 @@ public:
     Form& operator=(const Form&) = delete;
 
     const WindowDesign& design() const { return design_; }
+    // The caption, without the mark "[*]" of where a document's name ends.
     std::string caption() const;
     void setCaption(std::string_view caption);
+    // Whether the document the window shows has unsaved changes: shown in the title bar the
+    // way the platform does it, where the caption's "[*]" is, or before the caption.
+    void setModified(bool modified);
     bool visible() const;
     // The height of the window's client area below its menu bar (twips); the width stays.
     void setClientHeight(int twips);

@@ -123,8 +123,13 @@ public:
     virtual void setKeyboardOrder(const KeyboardOrder& order) = 0;
     virtual void setDefaultButtons(ControlPeer* defaultButton, ControlPeer* cancelButton) = 0;
 
+    // The caption as set; "[*]" in it marks where a document's name ends, which is where Qt
+    // shows whether the document has unsaved changes (Windows puts an asterisk first instead).
     virtual std::string caption() const = 0;
     virtual void setCaption(const std::string& caption) = 0;
+    // Whether the window's document has unsaved changes, shown in the title bar as the
+    // platform shows it.
+    virtual void setModified(bool modified) = 0;
     virtual bool visible() const = 0;
     // Changes the client area's height below the menu bar (twips); the width stays.
     virtual void setClientHeight(int twips) = 0;
@@ -166,6 +171,8 @@ void startApplication(int& argc, char** argv);
 void finishApplication();
 // Runs the event loop until quitEventLoop is called; the exit status. It is run once.
 int runEventLoop();
+// The program's arguments after its own name, UTF-8; once the application has started.
+std::vector<std::string> programArguments();
 // Asks the loop to end; it returns once the handler that asked has returned. May be called
 // before the loop runs (the loop then ends at once).
 void quitEventLoop();

@@ -2,8 +2,10 @@
 
 #include "core/measurement.h"
 #include "runtime/clipboard.h"
+#include "runtime/filedialog.h"
 #include "runtime/forms.h"
 #include "runtime/msgbox.h"
+#include "runtime/platform/storage.h"
 #include "sheet/frmValveSheet_design.h"
 
 #include <algorithm>
@@ -62,6 +64,60 @@ std::string outOfRangeMessage(const std::vector<std::string>& valves) {
     return text;
 }
 
+// The job's file as the dialogs offer it.
+runtime::FileDialogRequest jobDialog(runtime::FileDialogKind kind, std::string title,
+                                     std::string suggestedName = {}) {
+    return {kind, std::move(title), "Clearmark jobs", "clearmark", std::move(suggestedName)};
+}
+
+// "Bonneville T100 2026-12-09.clearmark": the bike and the date, without the characters no
+// file name may hold.
+std::string suggestedFileName(const std::string& bike, const std::string& date) {
+    std::string name;
+    for (const char c : bike + " " + date) {
+        const bool unfit = static_cast<unsigned char>(c) < 0x20 ||
+                           std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos;
+        name += unfit ? '-' : c;
+    }
+    const auto first = name.find_first_not_of(" .-");
+    name = first == std::string::npos ? std::string("job") : name.substr(first);
+    return name + ".clearmark";
+}
+
+// Whether the text is a day of the calendar written yyyy-mm-dd.
+bool isDate(std::string_view text) {
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-')
+        return false;
+    for (const std::size_t digit : {0, 1, 2, 3, 5, 6, 8, 9})
+        if (text[digit] < '0' || text[digit] > '9')
+            return false;
+    const auto number = [text](std::size_t from, std::size_t length) {
+        int value = 0;
+        for (std::size_t i = from; i < from + length; ++i)
+            value = value * 10 + (text[i] - '0');
+        return value;
+    };
+    const int year = number(0, 4);
+    const int month = number(5, 2);
+    const int day = number(8, 2);
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return year >= 1 && month >= 1 && month <= 12 && day >= 1 &&
+           day <= kDays[month - 1] + (month == 2 && leap ? 1 : 0);
+}
+
+// The job in a file, or the words that say why the file gives none.
+std::variant<sheet::Job, std::string> readJobFile(const std::string& path) {
+    const std::string name = platform::fileNameOf(path);
+    const auto bytes = platform::storage().read(path, sheet::kLargestJob);
+    if (const auto* failure = std::get_if<platform::FileFailure>(&bytes))
+        return name + " could not be opened: " + failure->reason + ".";
+    auto read = sheet::readJob(std::get<std::string>(bytes));
+    if (const auto* fault = std::get_if<sheet::JobFault>(&read))
+        return name + " " + sheet::faultText(*fault) + ". The sheet was not changed.";
+    return std::get<sheet::Job>(std::move(read));
+}
+
 } // namespace
 
 frmValveSheet::frmValveSheet() : Form(sheet::windowDesign()) {
@@ -75,7 +131,34 @@ frmValveSheet::frmValveSheet() : Form(sheet::windowDesign()) {
                          control<runtime::TextBox>(rowControl(RowPart::Shim, i)),
                          control<runtime::TextBox>(rowControl(RowPart::Plan, i)),
                          control<runtime::TextBox>(rowControl(RowPart::NewGap, i))});
+    for (const runtime::TextBox& box : {txtBike, txtDate, txtOdometer})
+        nameFromLabel(box, control<runtime::Label>("lbl" + box.name().substr(3)));
     onClick(control<runtime::CommandButton>("cmdPlan"), &frmValveSheet::cmdPlan_Click);
+    onClick(cmdFitted, &frmValveSheet::cmdFitted_Click);
+    onClick(chkLeaveInRangeAlone, &frmValveSheet::chkLeaveInRangeAlone_Click);
+    const std::pair<const char*, void (frmValveSheet::*)()> menu[] = {
+        {"mnuNew", &frmValveSheet::mnuNew_Click},
+        {"mnuOpen", &frmValveSheet::mnuOpen_Click},
+        {"mnuSave", &frmValveSheet::mnuSave_Click},
+        {"mnuSaveAs", &frmValveSheet::mnuSaveAs_Click},
+        {"mnuNextCheck", &frmValveSheet::mnuNextCheck_Click},
+        {"mnuShimBox", &frmValveSheet::mnuShimBox_Click},
+        {"mnuClose", &frmValveSheet::mnuClose_Click},
+    };
+    for (const auto& [entry, handler] : menu)
+        onClick(control<runtime::MenuItem>(entry), handler);
+    for (const runtime::TextBox& box : {txtBike, txtDate, txtOdometer})
+        onChange(box, &frmValveSheet::txtAny_Change);
+    // The counts have a handler of their own, which also shows their rows.
+    for (const sheet::Setting& setting : kSettings)
+        if (setting.text != &sheet::SheetTexts::cylinders &&
+            setting.text != &sheet::SheetTexts::intakeValves &&
+            setting.text != &sheet::SheetTexts::exhaustValves)
+            onChange(control<runtime::TextBox>(setting.box), &frmValveSheet::txtAny_Change);
+    for (const Row& row : rows_) {
+        onChange(row.gap, &frmValveSheet::txtAny_Change);
+        onChange(row.shim, &frmValveSheet::txtAny_Change);
+    }
     onClick(control<runtime::CommandButton>("cmdCopy"), &frmValveSheet::cmdCopy_Click);
     onClick(control<runtime::CommandButton>("cmdReset"), &frmValveSheet::cmdReset_Click);
     onClick(control<runtime::CommandButton>("cmdClose"), &frmValveSheet::cmdClose_Click);
@@ -89,7 +172,18 @@ frmValveSheet::frmValveSheet() : Form(sheet::windowDesign()) {
 }
 
 void frmValveSheet::Form_Load() {
+    startNewJob();
+}
+
+void frmValveSheet::startNewJob() {
     setDefaults();
+    txtBike.setText("");
+    txtDate.setText(platform::storage().today());
+    txtOdometer.setText("");
+    path_.clear();
+    fitted_.reset();
+    setModifiedJob(false);
+    showFitted();
 }
 
 void frmValveSheet::setDefaults() {
@@ -118,12 +212,196 @@ sheet::SheetTexts frmValveSheet::texts() const {
     return texts;
 }
 
+sheet::Job frmValveSheet::job() const {
+    return {txtBike.text(), txtDate.text(), txtOdometer.text(), texts(), plan_, fitted_};
+}
+
+void frmValveSheet::showJob(const sheet::Job& job) {
+    for (const sheet::Setting& setting : kSettings)
+        control<runtime::TextBox>(setting.box).setText(job.sheet.*setting.text);
+    unit_ = job.sheet.unit;
+    optMillimeters.setValue(unit_ == GapUnit::Millimetres);
+    optInches.setValue(unit_ == GapUnit::Inches);
+    chkLeaveInRangeAlone.setValue(job.sheet.leaveInRangeAlone);
+    // Rows for the job's valves (none while its counts are not valid), each as typed.
+    showRows(sheet::valvesOf(job.sheet).value_or(std::vector<sheet::ValveName>{}));
+    for (std::size_t i = 0; i < valves_.size() && i < job.sheet.rows.size(); ++i) {
+        rows_[i].gap.setText(job.sheet.rows[i].gap);
+        rows_[i].shim.setText(job.sheet.rows[i].shim);
+    }
+    txtBike.setText(job.bike);
+    txtDate.setText(job.date);
+    txtOdometer.setText(job.odometer);
+    // The reader refuses a plan that does not fit its sheet.
+    plan_ = job.plan;
+    showPlan();
+    fitted_ = job.fitted;
+    showFitted();
+}
+
+void frmValveSheet::edited() {
+    clearPlan();
+    setModifiedJob(true);
+}
+
+void frmValveSheet::setModifiedJob(bool modified) {
+    modified_ = modified;
+    showCaption();
+    setModified(modified);
+}
+
+std::string frmValveSheet::jobName() const {
+    return path_.empty() ? std::string(sheet::kCaption) : platform::fileNameOf(path_);
+}
+
+void frmValveSheet::showCaption() {
+    // "[*]" is where the platform marks unsaved changes.
+    setCaption(path_.empty() ? std::string(sheet::kCaption) + "[*]"
+                             : jobName() + "[*] - " + sheet::kCaption);
+}
+
+void frmValveSheet::showFitted() {
+    cmdFitted.setCaption(fitted_ ? "Fitted " + *fitted_ : "Fitted");
+    cmdFitted.setEnabled(plan_.has_value() && !fitted_);
+}
+
+void frmValveSheet::txtAny_Change() {
+    edited();
+}
+
+void frmValveSheet::chkLeaveInRangeAlone_Click() {
+    edited();
+}
+
 void frmValveSheet::txtCounts_Change() {
+    edited();
     const auto valves = sheet::valvesOf(texts());
     if (!valves)
         return; // the rows stay until the counts are valid again
     if (*valves != valves_)
         showRows(*valves);
+}
+
+void frmValveSheet::askToSave(std::function<void()> then) {
+    if (!modified_) {
+        then();
+        return;
+    }
+    runtime::msgBox("Save changes to " + jobName() + "?", runtime::MsgButtons::YesNoCancel,
+                    runtime::MsgIcon::Question, sheet::kCaption,
+                    [this, then = std::move(then)](runtime::MsgAnswer answer) {
+                        if (answer == runtime::MsgAnswer::Yes)
+                            save(then);
+                        else if (answer == runtime::MsgAnswer::No)
+                            then();
+                    });
+}
+
+void frmValveSheet::save(std::function<void()> then) {
+    if (path_.empty())
+        saveAs(std::move(then));
+    else if (writeTo(path_))
+        then();
+}
+
+void frmValveSheet::saveAs(std::function<void()> then) {
+    runtime::askFileName(
+        jobDialog(runtime::FileDialogKind::Save, "Save Job",
+                  path_.empty() ? suggestedFileName(txtBike.text(), txtDate.text()) : path_),
+        [this, then = std::move(then)](const std::optional<std::string>& path) {
+            if (path && writeTo(*path))
+                then();
+        });
+}
+
+bool frmValveSheet::writeTo(const std::string& path) {
+    if (!isDate(txtDate.text())) {
+        refuse({"txtDate", "Date: " + txtDate.text() +
+                               " is not a date; type it as year-month-day, e.g. " +
+                               platform::storage().today() + "."});
+        return false;
+    }
+    if (const auto failure = platform::storage().write(path, sheet::writeJob(job()))) {
+        say("The job was not saved to " + platform::fileNameOf(path) + ": " + failure->reason +
+            ". Its changes are still on the sheet.");
+        return false;
+    }
+    path_ = path;
+    setModifiedJob(false);
+    return true;
+}
+
+bool frmValveSheet::Form_QueryUnload() {
+    if (!modified_)
+        return true;
+    closeJob();
+    return false;
+}
+
+void frmValveSheet::closeJob() {
+    askToSave([this] { runtime::forms().unload(*this); });
+}
+
+void frmValveSheet::openJob(const std::string& path) {
+    auto read = readJobFile(path);
+    if (const auto* problem = std::get_if<std::string>(&read)) {
+        runtime::msgBox(*problem, runtime::MsgButtons::OK, runtime::MsgIcon::Exclamation,
+                        sheet::kCaption);
+        return;
+    }
+    frmValveSheet& sheet = runtime::forms().show<frmValveSheet>();
+    sheet.showJob(std::get<sheet::Job>(read));
+    sheet.path_ = path;
+    sheet.setModifiedJob(false);
+}
+
+void frmValveSheet::mnuNew_Click() {
+    askToSave([this] { startNewJob(); });
+}
+
+void frmValveSheet::mnuOpen_Click() {
+    askToSave([this] {
+        runtime::askFileName(jobDialog(runtime::FileDialogKind::Open, "Open Job"),
+                             [](const std::optional<std::string>& path) {
+                                 if (path)
+                                     openJob(*path);
+                             });
+    });
+}
+
+void frmValveSheet::mnuSave_Click() {
+    save([] {});
+}
+
+void frmValveSheet::mnuSaveAs_Click() {
+    saveAs([] {});
+}
+
+void frmValveSheet::mnuNextCheck_Click() {
+    if (!plan_) {
+        say("Next Check starts from this job's plan: each valve keeps the shim the plan gives "
+            "it. Press Plan first.");
+        return;
+    }
+    askToSave([this, done = job()] {
+        startNewJob();
+        sheet::Job next;
+        next.bike = done.bike;
+        next.date = platform::storage().today();
+        next.sheet = done.sheet;
+        next.sheet.spares.clear();
+        for (std::size_t i = 0; i < next.sheet.rows.size() && i < done.plan->valves.size(); ++i)
+            next.sheet.rows[i] = {"",
+                                  formatLength(done.plan->valves[i].shim, GapUnit::Millimetres)};
+        showJob(next);
+        setModifiedJob(true);
+    });
+}
+
+void frmValveSheet::mnuShimBox_Click() {}
+
+void frmValveSheet::mnuClose_Click() {
+    closeJob();
 }
 
 void frmValveSheet::showRows(const std::vector<sheet::ValveName>& valves) {
@@ -166,10 +444,11 @@ void frmValveSheet::clearPlan() {
     }
     txtBuy.setText("");
     txtLeftOver.setText("");
+    showFitted();
 }
 
 void frmValveSheet::cmdPlan_Click() {
-    clearPlan();
+    edited();
     const auto read = sheet::readSheet(texts());
     if (const auto* bad = std::get_if<sheet::BadField>(&read)) {
         refuse(*bad);
@@ -178,6 +457,7 @@ void frmValveSheet::cmdPlan_Click() {
     // The reader refuses every input the planner would.
     plan_ = std::get<SheetPlan>(planSheet(std::get<SheetInput>(read)));
     showPlan();
+    showFitted();
     warnOutOfRange();
 }
 
@@ -254,7 +534,7 @@ void frmValveSheet::switchUnit(GapUnit unit) {
     for (std::size_t i = 0; i < valves_.size(); ++i)
         convert(rows_[i].gap);
     unit_ = unit;
-    showPlan();
+    edited();
 }
 
 void frmValveSheet::cmdCopy_Click() {
@@ -273,11 +553,13 @@ void frmValveSheet::cmdCopy_Click() {
 }
 
 void frmValveSheet::cmdReset_Click() {
-    setDefaults();
+    askToSave([this] { startNewJob(); });
 }
 
 void frmValveSheet::cmdClose_Click() {
-    runtime::forms().unload(*this);
+    closeJob();
 }
+
+void frmValveSheet::cmdFitted_Click() {}
 
 } // namespace clearmark

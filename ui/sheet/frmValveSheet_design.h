@@ -1,6 +1,7 @@
 #pragma once
 
-// The valve sheet's design: the settings and the headings at the top, one row for each of
+// The valve sheet's design: the settings, the job's bike, date and odometer beside them, and
+// the headings at the top, one row for each of
 // up to kMostValves valves below them (the engine's shown, the rest hidden), and the summary
 // and the buttons below the last row shown. Positions are in twips, for the default engine.
 #include "runtime/design.h"
@@ -19,7 +20,7 @@ inline constexpr int kFirstRowTop = 1650;
 inline constexpr int kRowPitch = 300;
 inline constexpr int kRowHeight = 285;
 inline constexpr int kLabelDrop = 45; // a label's text level with the boxes beside it
-inline constexpr int kClientWidth = 10500;
+inline constexpr int kClientWidth = 14400;
 // Below the last row: the summary's boxes, the buttons centred on them, then the window's
 // bottom margin.
 inline constexpr int kSummaryGap = 120;
@@ -43,8 +44,9 @@ std::string rowControl(RowPart part, std::size_t row); // row counted from 0
 
 // The controls below the rows, which move with the last row shown: each keeps its design's
 // offset from the summary's top.
-inline constexpr std::string_view kBelowRows[] = {
-    "lblBuy", "txtBuy", "lblLeftOver", "txtLeftOver", "cmdPlan", "cmdCopy", "cmdReset", "cmdClose"};
+inline constexpr std::string_view kBelowRows[] = {"lblBuy",      "txtBuy",   "lblLeftOver",
+                                                  "txtLeftOver", "cmdPlan",  "cmdFitted",
+                                                  "cmdCopy",     "cmdReset", "cmdClose"};
 
 // The design of a control of the fixed part (not a row's) by its name.
 const runtime::ControlDesign& fixedDesign(std::string_view name);

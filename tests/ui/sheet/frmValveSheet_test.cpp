@@ -60,6 +60,12 @@ protected:
             put(rowBox("txtShim", i + 1), kTriumphTwin[i].second);
         }
     }
+    // Reset, giving up the unsaved changes.
+    void reset() {
+        boxes.answerNext(runtime::MsgAnswer::No);
+        click(*sheet, "cmdReset");
+        boxes.clear();
+    }
     std::vector<std::string> column(const char* prefix) const {
         std::vector<std::string> texts;
         for (std::size_t i = 1; i <= rowNames().size(); ++i)
@@ -248,7 +254,7 @@ TEST_F(Sheet, BadInputNamesTheFieldAndKeepsWhatWasTyped) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.box);
-        click(*sheet, "cmdReset");
+        reset();
         enterTriumphTwin();
         click(*sheet, "cmdPlan");
         ASSERT_EQ(text("txtBuy"), "1 \u00d7 2.525");
@@ -285,7 +291,7 @@ TEST_F(Sheet, CopyPutsTheSheetOnTheClipboardAsTabSeparatedText) {
               "Left over\t2.475, 2.550\n");
 }
 
-TEST_F(Sheet, InchesConvertTheGapsTypedAndThePlansGaps) {
+TEST_F(Sheet, InchesConvertTheGapsTypedAndClearThePlanMadeInTheOtherUnit) {
     enterTriumphTwin();
     click(*sheet, "cmdPlan");
     select(*sheet, "optInches");
@@ -293,6 +299,9 @@ TEST_F(Sheet, InchesConvertTheGapsTypedAndThePlansGaps) {
     EXPECT_EQ(text("txtExhaustAim"), "0.0108");
     EXPECT_EQ(text("txtGap1"), "0.0039");
     EXPECT_EQ(text("txtShim1"), "2.450"); // shims stay millimetres
+    EXPECT_EQ(text("txtNewGap1"), "");
+    EXPECT_EQ(text("txtPlan4"), "");
+    click(*sheet, "cmdPlan");
     EXPECT_EQ(text("txtNewGap1"), "0.0069");
     EXPECT_EQ(text("txtPlan4"), "buy 2.525");
     select(*sheet, "optMillimeters");
@@ -306,7 +315,7 @@ TEST_F(Sheet, ResetBringsBackTheDefaultsAndEmptiesTheRows) {
     select(*sheet, "optInches");
     input().click(control<runtime::CheckBox>(*sheet, "chkLeaveInRangeAlone"));
     click(*sheet, "cmdPlan");
-    click(*sheet, "cmdReset");
+    reset();
     EXPECT_EQ(rowNames(), kTwinNames);
     EXPECT_EQ(column("txtGap"), std::vector<std::string>(8, ""));
     EXPECT_EQ(column("txtShim"), std::vector<std::string>(8, ""));
@@ -340,6 +349,7 @@ TEST_F(Sheet, CloseAndEscUnloadItAndTheNextOpeningStartsAfresh) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.how);
         put("txtGap1", "0.3");
+        boxes.answerNext(runtime::MsgAnswer::No);
         c.close(*sheet);
         input().settle();
         EXPECT_EQ(forms().find<frmValveSheet>(), nullptr);
@@ -357,9 +367,8 @@ TEST_F(Sheet, TabGoesThroughTheSettingsThenRowByRowThenTheButtons) {
               (std::vector<std::string>{"chkLeaveInRangeAlone", "txtGap1", "txtShim1", "txtGap2",
                                         "txtShim2"}));
     ASSERT_TRUE(tabTo(*sheet, "txtShim8"));
-    EXPECT_EQ(
-        focusAfterEach(*sheet, Key::Tab, 5),
-        (std::vector<std::string>{"cmdPlan", "cmdCopy", "cmdReset", "cmdClose", "txtCylinders"}));
+    EXPECT_EQ(focusAfterEach(*sheet, Key::Tab, 5),
+              (std::vector<std::string>{"cmdPlan", "cmdCopy", "cmdReset", "cmdClose", "txtBike"}));
 }
 
 } // namespace

@@ -28,6 +28,14 @@ void finishApplication() {
     application().reset();
 }
 
+std::vector<std::string> programArguments() {
+    std::vector<std::string> arguments;
+    const QStringList all = QCoreApplication::arguments();
+    for (qsizetype i = 1; i < all.size(); ++i)
+        arguments.push_back(all[i].toStdString());
+    return arguments;
+}
+
 int runEventLoop() {
     return QApplication::exec();
 }

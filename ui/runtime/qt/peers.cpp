@@ -336,6 +336,7 @@ public:
 
     std::string caption() const override { return window_->windowTitle().toStdString(); }
     void setCaption(const std::string& caption) override { window_->setWindowTitle(toQt(caption)); }
+    void setModified(bool modified) override { window_->setWindowModified(modified); }
     bool visible() const override { return window_->isVisible(); }
     void setClientHeight(int twips) override { window_->setClientHeight(twipsToPixels(twips)); }
     void show() override {

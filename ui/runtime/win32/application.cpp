@@ -3,6 +3,7 @@
 #include "runtime/win32/win32.h"
 
 #include <ole2.h>
+#include <shellapi.h>
 
 namespace clearmark::runtime {
 
@@ -16,6 +17,18 @@ void startApplication(int& /*argc*/, char** /*argv*/) {
 
 void finishApplication() {
     OleUninitialize();
+}
+
+std::vector<std::string> programArguments() {
+    std::vector<std::string> arguments;
+    int count = 0;
+    wchar_t** all = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (all == nullptr)
+        return arguments;
+    for (int i = 1; i < count; ++i)
+        arguments.push_back(win32::narrow(all[i]));
+    LocalFree(all);
+    return arguments;
 }
 
 int runEventLoop() {

@@ -118,7 +118,7 @@ HWND Win32Window::createIfMissing() {
         AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), widen(menu.caption).c_str());
     }
     // The window procedure keeps the handle (WM_NCCREATE); none when the window is gone again.
-    if (CreateWindowExW(0, kWindowClass, caption_.c_str(), style, left, top,
+    if (CreateWindowExW(0, kWindowClass, shownCaption().c_str(), style, left, top,
                         frame.right - frame.left, frame.bottom - frame.top, nullptr, bar,
                         GetModuleHandleW(nullptr), this) == nullptr ||
         hwnd_ == nullptr)
@@ -140,7 +140,20 @@ HWND Win32Window::createIfMissing() {
 void Win32Window::setCaption(const std::string& caption) {
     caption_ = widen(caption);
     if (hwnd_ != nullptr)
-        SetWindowTextW(hwnd_, caption_.c_str());
+        SetWindowTextW(hwnd_, shownCaption().c_str());
+}
+
+void Win32Window::setModified(bool modified) {
+    modified_ = modified;
+    if (hwnd_ != nullptr)
+        SetWindowTextW(hwnd_, shownCaption().c_str());
+}
+
+std::wstring Win32Window::shownCaption() const {
+    std::wstring shown = caption_;
+    if (const std::size_t marker = shown.find(L"[*]"); marker != std::wstring::npos)
+        shown.erase(marker, 3);
+    return modified_ ? L"*" + shown : shown;
 }
 
 void Win32Window::setClientHeight(int twips) {

@@ -48,6 +48,7 @@ public:
 
     std::string caption() const override { return narrow(caption_); }
     void setCaption(const std::string& caption) override;
+    void setModified(bool modified) override;
     bool visible() const override { return hwnd_ != nullptr && IsWindowVisible(hwnd_); }
     void setClientHeight(int twips) override;
     void show() override;
@@ -89,6 +90,9 @@ private:
     const WindowDesign& design_;
     HWND hwnd_ = nullptr;
     std::wstring caption_;
+    bool modified_ = false;
+    // The title bar's text: the caption without its marker, after an asterisk when modified.
+    std::wstring shownCaption() const;
     std::vector<Win32Control*> controls_; // owned by the runtime
     std::vector<MenuEntry*> menuEntries_;
     KeyboardOrder order_;               // every windowed control, as the keyboard meets them
