@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Windows downloads as a user meets them, in a throwaway Wine prefix: the setup program
-# installs silently (files, Start-menu shortcut, uninstall entry), the installed program
-# starts, the uninstaller removes everything again; the zip unpacked elsewhere runs as well.
+# installs silently (files, Start-menu shortcut, uninstall entry, job files registered), the
+# installed program starts, the uninstaller removes everything again (and leaves the job files'
+# extension to a program that has taken it over); the zip unpacked elsewhere runs as well.
 # The program is driven by the smoke test, which starts it, finds "Dorvan's Clearmark" and
 # ends it with Exit.
 #   package-test.sh SETUP.exe ZIP PROGRAM.exe SMOKE_TEST.exe
@@ -46,16 +47,38 @@ drive_c="$WINEPREFIX/drive_c"
 folder="$drive_c/Program Files/Clearmark"
 shortcut="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Clearmark.lnk"
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Clearmark'
+# The job files' extension and their file type.
+job_ext='HKLM\Software\Classes\.clearmark'
+job_type='HKLM\Software\Classes\Clearmark.Job'
 
-# The value of the uninstall entry, as reg prints it: "name type data".
-value() {
-    wine reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' |
-        sed -n "s/^ *$1 \{1,\}\(REG_[A-Z]*\) \{1,\}\(.*\)$/\1 \2/p"
+# A value in the registry, as reg prints it: "type data". No name: the key's default value.
+reg_value() { # key [name]
+    local query=(/ve) label='(Default)'
+    [ -z "${2:-}" ] || { query=(/v "$2"); label=$2; }
+    # A missing key or value prints nothing (and does not end the script).
+    { wine reg query "$1" "${query[@]}" 2>/dev/null || true; } | tr -d '\r' |
+        sed -n "s/^ *$label \{1,\}\(REG_[A-Z]*\) \{1,\}\(.*\)$/\1 \2/p"
 }
+# A value of the uninstall entry.
+value() { reg_value "$key" "$1"; }
 expect_value() { # name "type data"
     local got
     got=$(value "$1")
     [ "$got" = "$2" ] || fail "$1 is '$got', not '$2'"
+}
+expect_default() { # key "type data"
+    local got
+    got=$(reg_value "$1")
+    [ "$got" = "$2" ] || fail "$1 is '$got', not '$2'"
+}
+# Runs the uninstaller silently and waits for it: it copies itself to %TEMP% and returns
+# before it is done.
+uninstall() {
+    wine "$folder/Uninstall.exe" /S >/dev/null 2>&1 || fail "the uninstaller failed"
+    for _ in $(seq 300); do
+        [ -d "$folder" ] || break
+        sleep 0.1
+    done
 }
 
 start=$(now)
@@ -85,21 +108,31 @@ case "$size" in
 REG_DWORD\ 0x*) [ $((${size#REG_DWORD })) -ge "$kib" ] || fail "EstimatedSize $size is below $kib KiB" ;;
 *) fail "EstimatedSize is '$size'" ;;
 esac
+# A job file opened from Explorer starts the installed program with its path.
+expect_default "$job_ext" "REG_SZ Clearmark.Job"
+expect_default "$job_type" "REG_SZ Clearmark job"
+expect_default "$job_type\DefaultIcon" "REG_SZ $target,0"
+expect_default "$job_type\shell\open\command" "REG_SZ \"$target\" \"%1\""
 
 wine "$smoke" "$target" >"$work/installed.log" 2>&1 ||
     { cat "$work/installed.log"; fail "the installed program did not run as it should"; }
 
 start=$(now)
-wine "$folder/Uninstall.exe" /S >/dev/null 2>&1 || fail "the uninstaller failed"
-# It copies itself to %TEMP% and returns before it is done.
-for _ in $(seq 300); do
-    [ -d "$folder" ] || break
-    sleep 0.1
-done
+uninstall
 echo "uninstall: $(ms "$start") ms"
 [ ! -d "$folder" ] || fail "the program's folder is still there"
 [ ! -f "$shortcut" ] || fail "the shortcut is still there"
 wine reg query "$key" >/dev/null 2>&1 && fail "the uninstall entry is still there"
+wine reg query "$job_ext" >/dev/null 2>&1 && fail "the .clearmark extension is still there"
+wine reg query "$job_type" >/dev/null 2>&1 && fail "the Clearmark.Job file type is still there"
+
+# Another program that has taken the extension over keeps it when Clearmark goes.
+wine "$setup" /S >/dev/null 2>&1 || fail "the setup program failed the second time"
+wine reg add "$job_ext" /ve /d Other.Type /f >/dev/null 2>&1 || fail "could not take .clearmark over"
+uninstall
+expect_default "$job_ext" "REG_SZ Other.Type"
+wine reg query "$job_type" >/dev/null 2>&1 &&
+    fail "the Clearmark.Job file type is still there after the second uninstall"
 
 # The zip: exactly the program, its licence and its README (which names the licence), and
 # the program runs from where it lands.
