@@ -3,6 +3,7 @@
 #include "core/measurement.h"
 #include "sheet/frmValveSheet_design.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <iterator>
@@ -41,6 +42,13 @@ template <std::string SheetTexts::*Text> const Setting& settingOf() {
     }();
     static_assert(at < std::size(kSettings), "every text of the sheet has its setting");
     return kSettings[at];
+}
+
+constexpr Nanometres kMillimetre = 1'000'000;
+
+// The largest gap a valve may have: 1 mm, or 0.040 in where the gaps are in inches.
+constexpr Nanometres largestGap(GapUnit unit) {
+    return unit == GapUnit::Inches ? kNanometresPerInch * 40 / 1000 : kMillimetre;
 }
 
 // Reads field after field and keeps the first fault; once there is one, what is read after
@@ -167,6 +175,11 @@ std::variant<SheetInput, BadField> readSheet(const SheetTexts& texts) {
         const std::string name = (*valves)[i].text();
         const Nanometres gap =
             read.length(row.gap, rowControl(RowPart::Gap, i), name + " gap", gaps);
+        // No valve gap is a millimetre: a larger one is a slip of the finger or of the unit.
+        if (gap > largestGap(gaps))
+            read.refuse(rowControl(RowPart::Gap, i),
+                        name + " gap is above " +
+                            std::string(gaps == GapUnit::Inches ? "0.040 in" : "1 mm"));
         const Nanometres shim =
             read.length(row.shim, rowControl(RowPart::Shim, i), name + " shim", mm);
         input.valves.push_back({(*valves)[i].kind, gap, shim});
@@ -196,6 +209,24 @@ std::variant<SheetInput, BadField> readSheet(const SheetTexts& texts) {
     if (!read.fault())
         read.refuseUnless(sizeCount(shims) <= std::int64_t(kMostShimSizes), shimStep,
                           "Shims from, to and step make" + most);
+    // A fitted shim far from every size is a typing slip; shims are stamped in hundredths
+    // of a millimetre ("245" for 2.45).
+    for (std::size_t i = 0; !read.fault() && i < input.valves.size(); ++i) {
+        const Nanometres shim = input.valves[i].shim;
+        if (shim >= shims.from - kMillimetre && shim <= shims.to + kMillimetre)
+            continue;
+        const std::string& typed = texts.rows[i].shim;
+        const std::string digits = typed.substr(typed.find_first_not_of(" \t"));
+        const std::string trimmed = digits.substr(0, digits.find_last_not_of(" \t") + 1);
+        std::string message = (*valves)[i].text() +
+                              " shim is more than 1 mm outside the shim sizes (" + texts.shimsFrom +
+                              " to " + texts.shimsTo + ")";
+        if (trimmed.size() == 3 &&
+            std::ranges::all_of(trimmed, [](char c) { return c >= '0' && c <= '9'; }))
+            message += ". If " + trimmed + " is the number stamped on the shim, type " +
+                       trimmed.substr(0, 1) + "." + trimmed.substr(1) + ".";
+        read.refuse(rowControl(RowPart::Shim, i), message);
+    }
     if (read.fault())
         return *read.fault();
     return input;

@@ -154,8 +154,52 @@ INSTANTIATE_TEST_SUITE_P(
                                 t.shimStep = "0";
                                 t.shimsTo = "1.9";
                             },
-                            {"txtShimStep", "Shim step is not positive"}}),
+                            {"txtShimStep", "Shim step is not positive"}},
+                    Refusal{"GapAboveAMillimetre",
+                            [](SheetTexts& t) { t.rows[1].gap = "1.001"; },
+                            {"txtGap2", "Cylinder 1 intake 2 gap is above 1 mm"}},
+                    Refusal{"GapAboveFortyThou",
+                            [](SheetTexts& t) {
+                                t.unit = GapUnit::Inches;
+                                t.rows[0].gap = "0.0401";
+                            },
+                            {"txtGap1", "Cylinder 1 intake 1 gap is above 0.040 in"}},
+                    Refusal{"ShimTypedAsItsStamp",
+                            [](SheetTexts& t) { t.rows[2].shim = " 245 "; },
+                            {"txtShim3", "Cylinder 1 exhaust 1 shim is more than 1 mm outside "
+                                         "the shim sizes (2.00 to 3.20). If 245 is the number "
+                                         "stamped on the shim, type 2.45."}},
+                    Refusal{"ShimFarBelowTheSizes",
+                            [](SheetTexts& t) { t.rows[0].shim = "0.99"; },
+                            {"txtShim1", "Cylinder 1 intake 1 shim is more than 1 mm outside "
+                                         "the shim sizes (2.00 to 3.20)"}},
+                    Refusal{"ShimFarAboveTheSizes",
+                            [](SheetTexts& t) { t.rows[7].shim = "4.201"; },
+                            {"txtShim8", "Cylinder 2 exhaust 2 shim is more than 1 mm outside "
+                                         "the shim sizes (2.00 to 3.20)"}}),
     [](const testing::TestParamInfo<Refusal>& info) { return info.param.name; });
+
+// The limits themselves are taken: a gap of 1 mm (0.040 in), a shim 1 mm beyond the sizes.
+TEST(ReadSheet, TakesTheLimitsOfGapsAndFittedShims) {
+    for (const GapUnit unit : {GapUnit::Millimetres, GapUnit::Inches}) {
+        SheetTexts texts = twin();
+        texts.unit = unit;
+        if (unit == GapUnit::Inches) {
+            texts.intakeFrom = "0.006";
+            texts.intakeTo = "0.008";
+            texts.intakeAim = "0.007";
+            texts.exhaustFrom = "0.010";
+            texts.exhaustTo = "0.012";
+            texts.exhaustAim = "0.011";
+            for (SheetTexts::Row& row : texts.rows)
+                row.gap = "0.007";
+        }
+        texts.rows[0].gap = unit == GapUnit::Inches ? "0.040" : "1.000";
+        texts.rows[1].shim = "1.00";
+        texts.rows[2].shim = "4.20";
+        EXPECT_TRUE(std::holds_alternative<SheetInput>(readSheet(texts)));
+    }
+}
 
 // The input read from what is typed, checked field by field, and taken by the planner.
 SheetInput readWhole(const SheetTexts& texts) {
@@ -201,6 +245,8 @@ TEST(ReadSheet, ReadsGapsInInchesAndShimsInMillimetres) {
     texts.exhaustFrom = "0.0098";
     texts.exhaustTo = "0.0118";
     texts.exhaustAim = "0.0108";
+    for (SheetTexts::Row& row : texts.rows)
+        row.gap = "0.0070";
     texts.rows[0] = {"0.0039", "2.450"};
     const SheetInput input = readWhole(texts);
     ASSERT_EQ(input.valves.size(), 8u);

@@ -101,6 +101,7 @@ public:
           text_(widen(entry.caption)), shortcut_(entry.shortcut) {}
 
     int id() const { return id_; }
+    Win32Window& window() const { return window_; }
     const std::wstring& caption() const { return text_; }
     // The entry's text in the menu: its caption, with its shortcut key after a tab
     // ("&New\tCtrl+N"), which the menu aligns in a column of its own.

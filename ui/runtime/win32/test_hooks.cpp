@@ -42,6 +42,10 @@ int commandOf(const MenuItem& entry) {
     return static_cast<MenuEntry&>(peerOf(entry)).id();
 }
 
+HWND windowOf(const MenuItem& entry) {
+    return static_cast<MenuEntry&>(peerOf(entry)).window().handle();
+}
+
 std::string focusedControl(const Form& form) {
     const Win32Window& window = windowPeer(form);
     const HWND now = GetFocus();

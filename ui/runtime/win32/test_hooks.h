@@ -21,8 +21,9 @@ RECT areaOf(const Control& control);
 HFONT fontOnScreen(const Control& control);
 // Draws the label as its window draws it into that rectangle of a device context.
 void drawLabel(const Control& label, HDC dc, const RECT& rect);
-// The menu entry's command number.
+// The menu entry's command number, within its window, and that window (null until made).
 int commandOf(const MenuItem& entry);
+HWND windowOf(const MenuItem& entry);
 // The name of the window's control that holds the system's focus; "" for none.
 std::string focusedControl(const Form& form);
 

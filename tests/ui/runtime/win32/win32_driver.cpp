@@ -139,12 +139,10 @@ public:
         clickAt(hwnd, MAKELPARAM(indicator ? 6 : rect.right / 2, rect.bottom / 2));
     }
     void choose(const runtime::MenuItem& entry) override {
-        HWND window = nullptr;
-        for (HWND top = GetTopWindow(nullptr); top != nullptr; top = GetWindow(top, GW_HWNDNEXT))
-            if (GetMenu(top) != nullptr &&
-                GetMenuState(GetMenu(top), win32::commandOf(entry), MF_BYCOMMAND) != UINT(-1))
-                window = top;
-        if (window == nullptr || !IsWindowVisible(window))
+        // Command numbers count within each window: the entry's own window takes it.
+        const HWND window = win32::windowOf(entry);
+        if (window == nullptr || !IsWindowVisible(window) || GetMenu(window) == nullptr ||
+            GetMenuState(GetMenu(window), win32::commandOf(entry), MF_BYCOMMAND) == UINT(-1))
             throw std::logic_error(entry.name() + " is no menu entry on the screen");
         SendMessageW(window, WM_COMMAND, MAKEWPARAM(win32::commandOf(entry), 0), 0);
         win32::pumpMessages();
