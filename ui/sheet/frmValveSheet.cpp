@@ -6,7 +6,9 @@
 #include "runtime/forms.h"
 #include "runtime/msgbox.h"
 #include "runtime/platform/storage.h"
+#include "sheet/frmShimBox.h"
 #include "sheet/frmValveSheet_design.h"
+#include "sheet/shim_box.h"
 
 #include <algorithm>
 #include <initializer_list>
@@ -106,6 +108,16 @@ bool isDate(std::string_view text) {
            day <= kDays[month - 1] + (month == 2 && leap ? 1 : 0);
 }
 
+// A new sheet's spare shims: what the shim box holds (a box file that could not be read is
+// reported, once).
+std::string sparesFromTheBox() {
+    sheet::ShimBoxRead box = sheet::readShimBox();
+    if (box.message)
+        runtime::msgBox(*box.message, runtime::MsgButtons::OK, runtime::MsgIcon::Exclamation,
+                        sheet::kCaption);
+    return std::move(box.text);
+}
+
 // The job in a file, or the words that say why the file gives none.
 std::variant<sheet::Job, std::string> readJobFile(const std::string& path) {
     const std::string name = platform::fileNameOf(path);
@@ -177,6 +189,7 @@ void frmValveSheet::Form_Load() {
 
 void frmValveSheet::startNewJob() {
     setDefaults();
+    txtSpares.setText(sparesFromTheBox());
     txtBike.setText("");
     txtDate.setText(platform::storage().today());
     txtOdometer.setText("");
@@ -297,20 +310,25 @@ void frmValveSheet::askToSave(std::function<void()> then) {
                     });
 }
 
-void frmValveSheet::save(std::function<void()> then) {
+void frmValveSheet::save(std::function<void()> then, std::function<void()> failed) {
     if (path_.empty())
-        saveAs(std::move(then));
+        saveAs(std::move(then), std::move(failed));
     else if (writeTo(path_))
         then();
+    else
+        failed();
 }
 
-void frmValveSheet::saveAs(std::function<void()> then) {
+void frmValveSheet::saveAs(std::function<void()> then, std::function<void()> failed) {
     runtime::askFileName(
         jobDialog(runtime::FileDialogKind::Save, "Save Job",
                   path_.empty() ? suggestedFileName(txtBike.text(), txtDate.text()) : path_),
-        [this, then = std::move(then)](const std::optional<std::string>& path) {
+        [this, then = std::move(then),
+         failed = std::move(failed)](const std::optional<std::string>& path) {
             if (path && writeTo(*path))
                 then();
+            else
+                failed();
         });
 }
 
@@ -389,7 +407,7 @@ void frmValveSheet::mnuNextCheck_Click() {
         next.bike = done.bike;
         next.date = platform::storage().today();
         next.sheet = done.sheet;
-        next.sheet.spares.clear();
+        next.sheet.spares = sparesFromTheBox();
         for (std::size_t i = 0; i < next.sheet.rows.size() && i < done.plan->valves.size(); ++i)
             next.sheet.rows[i] = {"",
                                   formatLength(done.plan->valves[i].shim, GapUnit::Millimetres)};
@@ -398,7 +416,9 @@ void frmValveSheet::mnuNextCheck_Click() {
     });
 }
 
-void frmValveSheet::mnuShimBox_Click() {}
+void frmValveSheet::mnuShimBox_Click() {
+    runtime::forms().show<frmShimBox>();
+}
 
 void frmValveSheet::mnuClose_Click() {
     closeJob();
@@ -560,6 +580,39 @@ void frmValveSheet::cmdClose_Click() {
     closeJob();
 }
 
-void frmValveSheet::cmdFitted_Click() {}
+void frmValveSheet::cmdFitted_Click() {
+    const auto read = sheet::readSheet(texts());
+    if (!plan_ || fitted_ || !std::holds_alternative<SheetInput>(read))
+        return; // the button is enabled only for a current plan
+    // Done once: the job is saved with the day first, and only then is the box changed.
+    fitted_ = platform::storage().today();
+    save(
+        [this, input = std::get<SheetInput>(read), plan = *plan_] {
+            showFitted();
+            updateShimBox(input, plan);
+        },
+        [this] {
+            fitted_.reset();
+            showFitted();
+        });
+    showFitted();
+}
+
+void frmValveSheet::updateShimBox(const SheetInput& input, const SheetPlan& plan) {
+    // Read again now: another program may have changed the box since this sheet began.
+    const sheet::ShimBoxRead box = sheet::readShimBox();
+    const SpareList held = parseSpares(box.text);
+    std::string text = box.message ? *box.message + "\n\n" : std::string();
+    if (held.badItem) {
+        say(text + "The shim box was not changed: " + *held.badItem + " in it is not a shim size.");
+        return;
+    }
+    const sheet::BoxAfterFitting after = sheet::boxAfterFitting(held.sizes, input, plan);
+    if (const auto failure = sheet::saveShimBox(sheet::shimsText(after.box)))
+        say(text + *failure);
+    else
+        runtime::msgBox(text + sheet::fittingMessage(after), runtime::MsgButtons::OK,
+                        runtime::MsgIcon::Information, sheet::kCaption);
+}
 
 } // namespace clearmark

@@ -77,9 +77,14 @@ private:
     // The job's name in the caption and in questions: its file's name, or "Valve Sheet".
     std::string jobName() const;
     // Saves under the job's file (asking for one when it has none) or a new one; `then` runs
-    // once the job is saved.
-    void save(std::function<void()> then);
-    void saveAs(std::function<void()> then);
+    // once the job is saved, `failed` when it is not (the dialog cancelled, the write failed).
+    void save(
+        std::function<void()> then, std::function<void()> failed = [] {});
+    void saveAs(
+        std::function<void()> then, std::function<void()> failed = [] {});
+    // The shims fitted: the shim box gives up the spares the plan used and takes the shims no
+    // valve took.
+    void updateShimBox(const SheetInput& input, const SheetPlan& plan);
     bool writeTo(const std::string& path);
     // Unloads the sheet once its changes are saved or given up.
     void closeJob();

@@ -1,7 +1,9 @@
 // The valve sheet as a job the mechanic keeps: saved, closed and opened again as it was,
 // questions before unsaved changes are lost, a save that fails, files that are no job, the
 // stale plan an edit clears, Next Check, and a job given on the command line.
+#include "sheet/frmShimBox.h"
 #include "sheet/job.h"
+#include "sheet/shim_box.h"
 #include "ui/sheet/sheet_fixture.h"
 
 #include <functional>
@@ -346,6 +348,56 @@ TEST_F(JobWindow, AJobGivenOnTheCommandLineOpensInTheSheet) {
     click(*sheet, "cmdClose");
     frmValveSheet::openJob("/jobs/missing.clearmark");
     EXPECT_EQ(forms().find<frmValveSheet>(), nullptr) << "a bad file gets a box and no sheet";
+}
+
+TEST_F(JobWindow, FittedSavesTheJobOnceThenChangesTheShimBox) {
+    const std::string boxFile = "/data/clearmark/shim-box.json";
+    storage.files[boxFile] = sheet::writeShimBoxBytes("2.600 2.475");
+    click(*sheet, "cmdReset"); // a new sheet takes its spares from the box
+    EXPECT_EQ(text("txtSpares"), "2.600 2.475");
+    enterPlannedJob(); // its spares: 2.475 alone, which the plan leaves over
+    const auto fitted = control<runtime::CommandButton>(*sheet, "cmdFitted");
+
+    // Not saved (Save As cancelled, then a write that fails): nothing is fitted.
+    boxes.clear();
+    click(*sheet, "cmdFitted");
+    storage.failingWrites.insert(kJobPath);
+    fileDialogs.answerNext(kJobPath);
+    click(*sheet, "cmdFitted");
+    EXPECT_EQ(boxes.shown().size(), 1u) << "the failed write says so";
+    EXPECT_TRUE(fitted.enabled());
+    EXPECT_EQ(fitted.caption(), "Fitted");
+    EXPECT_EQ(storage.files[boxFile], sheet::writeShimBoxBytes("2.600 2.475"));
+    storage.failingWrites.clear();
+
+    boxes.clear();
+    fileDialogs.answerNext(kJobPath);
+    click(*sheet, "cmdFitted");
+    EXPECT_FALSE(fitted.enabled());
+    EXPECT_EQ(fitted.caption(), "Fitted 2026-12-09");
+    EXPECT_FALSE(sheet->modified());
+    // The box keeps its spares (the plan used none) and takes cylinder 1 exhaust 2's 2.550.
+    EXPECT_EQ(std::get<std::string>(storage.read(boxFile, 1 << 20)),
+              sheet::writeShimBoxBytes(sheet::shimsText({2'475'000, 2'550'000, 2'600'000})));
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].icon, MsgIcon::Information);
+    EXPECT_NE(boxes.shown()[0].text.find("3 shims"), std::string::npos) << boxes.shown()[0].text;
+
+    // Opened again, the job stays fitted.
+    click(*sheet, "cmdClose");
+    reopenSheet();
+    fileDialogs.answerNext(kJobPath);
+    choose(*sheet, "mnuOpen");
+    const auto reopened = control<runtime::CommandButton>(*sheet, "cmdFitted");
+    EXPECT_FALSE(reopened.enabled());
+    EXPECT_EQ(reopened.caption(), "Fitted 2026-12-09");
+}
+
+TEST_F(JobWindow, TheShimBoxOpensFromTheSheetsFileMenu) {
+    choose(*sheet, "mnuShimBox");
+    const runtime::Form* box = forms().find<frmShimBox>();
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->visible());
 }
 
 } // namespace
