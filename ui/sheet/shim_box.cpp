@@ -90,9 +90,11 @@ std::string putAside(const std::string& folder, const std::string& path, const s
         }
         const std::optional<platform::FileFailure> failure = storage.moveAside(path, aside);
         if (!failure)
-            return unread + "; it was kept as " + aside + " and the box starts empty.";
+            break;
         reason = failure->reason;
     }
+    if (reason.empty())
+        return unread + "; it was kept as " + aside + " and the box starts empty.";
     return unread + " and could not be kept as " + aside + " (" + reason +
            "); it was left as it is, the box starts empty and is not saved over it.";
 }
@@ -119,7 +121,7 @@ ShimBoxRead readShimBox() {
     if (const auto* failure = std::get_if<platform::FileFailure>(&folder))
         return {"",
                 "The shim box could not be read (" + failure->reason + "); the box starts empty."};
-    const std::string& at = std::get<std::string>(folder);
+    const auto& at = std::get<std::string>(folder);
     const std::string path = platform::pathIn(at, kShimBoxFile);
     if (!storage.exists(path))
         return {};

@@ -14,7 +14,6 @@
 #include <sstream>
 #include <string>
 #include <tuple>
-#include <variant>
 #include <vector>
 
 namespace clearmark::sheet {
@@ -131,29 +130,6 @@ TEST(ShimBox, AfterFittingTheUsedSparesAreOutAndTheFreedShimsIn) {
         EXPECT_EQ(boxAfterFitting(sizes(c.box), input, plan),
                   (BoxAfterFitting{sizes(c.after), sizes(c.missing)}))
             << c.plan;
-    }
-}
-
-// With a box of just the spares typed, the box after fitting is the planner's left-over:
-// the removed shims no valve takes and the spares no valve takes.
-TEST(ShimBox, ABoxOfTheSparesTypedEndsAsThePlansLeftOver) {
-    const std::pair<const char*, const char*> cases[] = {
-        // gaps and shims of the valves in turn; spares
-        {"0.10 2.45 0.18 2.50 0.32 2.40 0.24 2.55 0.23 2.375 0.15 2.60 0.21 2.45 0.28 2.425",
-         "2.475"},
-        {"0.10 2.45 0.18 2.50 0.32 2.40 0.24 2.55", "2.475 2.3 2.425"},
-        {"0.05 2.60 0.40 2.30", "2.55 2.55 2.35"},
-    };
-    for (const auto& [valves, spares] : cases) {
-        SheetInput input{{}, {}, {}, {}, sizes(spares)};
-        input.intake = {150'000, 200'000, 175'000};
-        input.catalogue = {2'000'000, 3'200'000, 25'000};
-        const std::vector<Nanometres> typed = sizes(valves);
-        for (std::size_t i = 0; i + 1 < typed.size(); i += 2)
-            input.valves.push_back({ValveKind::Intake, typed[i], typed[i + 1]});
-        const auto plan = std::get<SheetPlan>(planSheet(input));
-        EXPECT_EQ(boxAfterFitting(input.spares, input, plan), (BoxAfterFitting{plan.leftOver, {}}))
-            << valves;
     }
 }
 
