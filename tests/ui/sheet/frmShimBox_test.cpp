@@ -19,7 +19,9 @@ using runtime::MsgButtons;
 using runtime::MsgIcon;
 using testing_support::Key;
 
-const std::string kBox = "/data/clearmark/shim-box.json";
+// The box's file and the name a damaged one is kept under, with the platform's separator.
+const std::string kBox = platform::pathIn("/data/clearmark", "shim-box.json");
+const std::string kAside = platform::pathIn("/data/clearmark", "shim-box-damaged-2026-12-09.json");
 
 MsgBoxRequest boxSays(const std::string& text) {
     return {text, "Shim Box", MsgButtons::OK, MsgIcon::Exclamation};
@@ -66,12 +68,11 @@ TEST_F(ShimBoxWindow, OpensFromTheToolsMenuWithTheBoxFileAndItsCount) {
         EXPECT_EQ(text(box, "txtShims"), c.shown);
         EXPECT_EQ(text(box, "txtCount"), c.count);
         if (c.why) {
-            const std::string aside = "/data/clearmark/shim-box-damaged-2026-12-09.json";
             EXPECT_EQ(boxes.shown(),
                       (std::vector<MsgBoxRequest>{
                           boxSays("The shim box file " + kBox + " could not be read (" + c.why +
-                                  "); it was kept as " + aside + " and the box starts empty.")}));
-            EXPECT_EQ(storage.files[aside], c.bytes);
+                                  "); it was kept as " + kAside + " and the box starts empty.")}));
+            EXPECT_EQ(storage.files[kAside], c.bytes);
         } else {
             EXPECT_TRUE(boxes.shown().empty());
         }

@@ -30,9 +30,12 @@ namespace {
 
 using testing_support::MemoryStorage;
 
-const std::string kFolder = "/data/clearmark/";
-const std::string kBox = kFolder + "shim-box.json";
-const std::string kAside = kFolder + "shim-box-damaged-2026-12-09.json";
+// A file in the data folder, with the platform's separator.
+std::string inData(const std::string& name) {
+    return platform::pathIn("/data/clearmark", name);
+}
+const std::string kBox = inData("shim-box.json");
+const std::string kAside = inData("shim-box-damaged-2026-12-09.json");
 
 // Millimetres separated by spaces, 0 included.
 std::vector<Nanometres> sizes(const char* text) {
@@ -199,35 +202,35 @@ TEST(ShimBox, AnUnreadableFileIsKeptAsideAndReportedOnce) {
 TEST(ShimBox, ADamagedBoxThatCannotBeKeptAsideIsLeftAndNeverSavedOver) {
     struct Case {
         bool moveFails;
-        int namesTaken;     // shim-box-damaged-<today>.json, -2, ...
-        const char* keptAs; // "" when it could not be kept
-        const char* reason;
+        int namesTaken;   // shim-box-damaged-<today>.json, -2, ...
+        const char* name; // the name it is kept under, or the last one tried
+        const char* why;  // why it could not be kept; "" when it was
     };
     const Case cases[] = {
         {false, 2, "shim-box-damaged-2026-12-09-3.json", ""},
-        {true, 0, "", "shim-box-damaged-2026-12-09.json (Permission denied)"},
-        {false, 100, "",
-         "shim-box-damaged-2026-12-09-100.json (every name up to "
-         "shim-box-damaged-2026-12-09-100.json is taken)"},
+        {true, 0, "shim-box-damaged-2026-12-09.json", "Permission denied"},
+        {false, 100, "shim-box-damaged-2026-12-09-100.json",
+         "every name up to shim-box-damaged-2026-12-09-100.json is taken"},
     };
     for (const Case& c : cases) {
         MemoryStorage storage;
         for (int n = 1; n <= c.namesTaken; ++n)
-            storage.files[kFolder + "shim-box-damaged-2026-12-09" +
-                          (n > 1 ? "-" + std::to_string(n) : "") + ".json"] = "older";
+            storage.files[inData("shim-box-damaged-2026-12-09" +
+                                 (n > 1 ? "-" + std::to_string(n) : "") + ".json")] = "older";
         storage.files[kBox] = "{ damaged";
         if (c.moveFails)
             storage.failingMoves.insert(kBox);
         const std::string unread =
             "The shim box file " + kBox + " could not be read (it is damaged)";
-        const bool kept = *c.keptAs != '\0';
-        EXPECT_EQ(
-            readShimBox().message,
-            kept ? unread + "; it was kept as " + kFolder + c.keptAs + " and the box starts empty."
-                 : unread + " and could not be kept as " + kFolder + c.reason +
-                       "; it was left as it is, the box starts empty and is not saved over it.");
+        const bool kept = *c.why == '\0';
+        EXPECT_EQ(readShimBox().message,
+                  kept
+                      ? unread + "; it was kept as " + inData(c.name) + " and the box starts empty."
+                      : unread + " and could not be kept as " + inData(c.name) + " (" + c.why +
+                            "); it was left as it is, the box starts empty and is not saved over "
+                            "it.");
         EXPECT_EQ(storage.files.size(), std::size_t(c.namesTaken + 1));
-        EXPECT_EQ(storage.files[kept ? kFolder + c.keptAs : kBox], "{ damaged");
+        EXPECT_EQ(storage.files[kept ? inData(c.name) : kBox], "{ damaged");
         if (kept)
             continue;
         EXPECT_EQ(saveShimBox("2.40"), "The shim box was not saved: " + kBox +
