@@ -8,13 +8,16 @@
 #include "runtime/application.h"
 #include "runtime/program.h"
 #include "runtime/qt/access.h"
+#include "sheet/frmShimBox.h"
 #include "sheet/frmValveSheet.h"
+#include "sheet/shim_box.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
 
@@ -82,6 +85,13 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "cannot create %s\n", qPrintable(folder));
         return 1;
     }
+    // The shim box is read from a data folder of the run's own, holding a box of four shims.
+    const QTemporaryDir data;
+    qputenv("XDG_DATA_HOME", data.path().toLocal8Bit());
+    if (!data.isValid() || sheet::saveShimBox("2.400 2.450 2.450 2.475")) {
+        std::fprintf(stderr, "cannot write the shim box in %s\n", qPrintable(data.path()));
+        return 1;
+    }
     runtime::startProgram<frmClearmark>();
     runtime::Forms& forms = runtime::forms();
     int failures = 0;
@@ -91,6 +101,7 @@ int main(int argc, char* argv[]) {
     failures += save(forms.show<frmAbout>(), folder) ? 0 : 1;
     planTriumphTwin(forms.show<frmValveSheet>());
     failures += save(forms.show<frmValveSheet>(), folder) ? 0 : 1;
+    failures += save(forms.show<frmShimBox>(), folder) ? 0 : 1;
     failures += saveBadDataBox(forms.show<frmClearmark>(), folder) ? 0 : 1;
     return failures == 0 ? 0 : 1;
 }

@@ -156,6 +156,7 @@ def main_controls(new_shim_shown, gap="", old="", desired="", new=""):
         ("text", "New Shim Size (approx)", new_shim_shown, new),
         ("menu item", "Tools", True),
         ("menu item", "Valve Sheet...", False),
+        ("menu item", "Shim Box...", False),
         ("menu item", "Help", True),
         ("menu item", "About", False),
         ("menu item", "Help", False),
@@ -210,6 +211,9 @@ def run():
 
     press(find(menu, "menu item", "Tools").get_child_at_index(0).get_child_at_index(0))
     read_valve_sheet()
+
+    press(find(menu, "menu item", "Tools").get_child_at_index(0).get_child_at_index(1))
+    read_shim_box()
 
     # Exit asks first; Cancel keeps the program.
     press(find(main, "push button", "Exit"))
@@ -291,6 +295,33 @@ def read_valve_sheet():
     wait_for(lambda: text_of(box("Buy")) == "", "the plan stayed after bad input")
     press(find(sheet, "push button", "Close"))
     wait_for(lambda: top_level("frame", "Valve Sheet") is None, "the sheet did not close")
+
+
+SHIMS = "Shims in the box, in millimeters:"
+
+
+# The shim box, empty at first: the sizes set from outside are counted, saved and closed.
+def read_shim_box():
+    window = expect_window(
+        "frame",
+        "Shim Box",
+        [
+            ("label", SHIMS, True),
+            ("text", SHIMS, True, ""),
+            ("text", "Shims counted", True, "No shims"),
+            ("push button", "Save", True),
+            ("push button", "Close", True),
+        ],
+    )
+    if window is None:
+        return
+    Atspi.EditableText.set_text_contents(find(window, "text", SHIMS), "2.45 2.40 2.45")
+    counted = "3 shims: 1 \u00d7 2.400, 2 \u00d7 2.450"
+    wait_for(lambda: text_of(find(window, "text", "Shims counted")) == counted,
+             "the count did not follow the sizes set through the accessibility interface")
+    press(find(window, "push button", "Save"))
+    press(find(window, "push button", "Close"))
+    wait_for(lambda: top_level("frame", "Shim Box") is None, "the shim box did not close")
 
 
 # The help text: its paragraphs, each followed by the run of blanks that ends its line.

@@ -3,6 +3,7 @@
 #include "convert/frmConvert.h"
 #include "info/frmAbout.h"
 #include "info/frmHelpCalculator.h"
+#include "sheet/frmShimBox.h"
 #include "sheet/frmValveSheet.h"
 
 #include <algorithm>
@@ -122,6 +123,7 @@ std::string GuiTest::loadedWindows() {
     add(runtime::forms().find<frmHelpCalculator>());
     add(runtime::forms().find<frmAbout>());
     add(runtime::forms().find<frmValveSheet>());
+    add(runtime::forms().find<frmShimBox>());
     return names;
 }
 

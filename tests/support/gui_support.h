@@ -82,8 +82,8 @@ protected:
     // Presses Tab until the named control holds the focus; fails when a whole round of the
     // window's controls does not reach it.
     static ::testing::AssertionResult tabTo(const runtime::Form& form, const char* name);
-    // The names of the loaded windows in the order main, converter, help, About, sheet ("" for
-    // none).
+    // The names of the loaded windows in the order main, converter, help, About, sheet, shim box
+    // ("" for none).
     static std::string loadedWindows();
 
     static Driver& input() { return driver(); }

@@ -25,6 +25,7 @@ public:
 
     std::map<std::string, std::string> files;
     std::set<std::string> failingWrites; // paths whose writes fail, leaving the file as it was
+    std::set<std::string> failingMoves;  // paths that cannot be moved aside
     std::string date = "2026-12-09";
     int writes = 0; // writes attempted
 
@@ -45,6 +46,8 @@ public:
     }
     std::optional<platform::FileFailure> moveAside(const std::string& from,
                                                    const std::string& to) override {
+        if (failingMoves.contains(from))
+            return platform::FileFailure{"Permission denied"};
         if (!files.contains(from) || files.contains(to))
             return platform::FileFailure{"No such file or directory"};
         files[to] = std::move(files[from]);

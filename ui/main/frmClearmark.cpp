@@ -8,6 +8,7 @@
 #include "runtime/forms.h"
 #include "runtime/msgbox.h"
 #include "runtime/program.h"
+#include "sheet/frmShimBox.h"
 #include "sheet/frmValveSheet.h"
 
 namespace clearmark {
@@ -56,6 +57,7 @@ constexpr runtime::MenuEntryDesign kHelpEntries[] = {
 };
 constexpr runtime::MenuEntryDesign kToolsEntries[] = {
     {.name = "mnuValveSheet", .caption = "Valve Sheet..."},
+    {.name = "mnuShimBox", .caption = "Shim Box..."},
 };
 constexpr runtime::MenuDesign kMenus[] = {
     {.name = "mnuTools", .caption = "Tools", .entries = kToolsEntries},
@@ -94,6 +96,7 @@ frmClearmark::frmClearmark() : Form(kWindow) {
     onClick(control<runtime::MenuItem>("mnuAbout"), &frmClearmark::mnuAbout_Click);
     onClick(control<runtime::MenuItem>("mnuHelp2"), &frmClearmark::mnuHelp2_Click);
     onClick(control<runtime::MenuItem>("mnuValveSheet"), &frmClearmark::mnuValveSheet_Click);
+    onClick(control<runtime::MenuItem>("mnuShimBox"), &frmClearmark::mnuShimBox_Click);
 }
 
 void frmClearmark::Form_Load() {
@@ -137,6 +140,10 @@ void frmClearmark::mnuHelp2_Click() {
 
 void frmClearmark::mnuValveSheet_Click() {
     runtime::forms().show<frmValveSheet>();
+}
+
+void frmClearmark::mnuShimBox_Click() {
+    runtime::forms().show<frmShimBox>();
 }
 
 void frmClearmark::mnuAbout_Click() {

@@ -18,6 +18,7 @@ public:
     void mnuHelp2_Click();
     void mnuAbout_Click();
     void mnuValveSheet_Click();
+    void mnuShimBox_Click();
     void cmdExit_Click();
 
 protected:

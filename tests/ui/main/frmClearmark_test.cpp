@@ -274,6 +274,7 @@ TEST_F(MainWindow, ControlsCarryTheirCaptionsAndStartShownOrHidden) {
         {"lblGap", Kind::Label, "Measured Clearance Gap", true},
         // The menus' entries, Tools then Help, in order.
         {"mnuValveSheet", Kind::MenuItem, "Valve Sheet...", true},
+        {"mnuShimBox", Kind::MenuItem, "Shim Box...", true},
         {"mnuAbout", Kind::MenuItem, "About", true},
         {"mnuHelp2", Kind::MenuItem, "Help", true},
     };

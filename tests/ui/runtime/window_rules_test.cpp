@@ -6,9 +6,11 @@
 #include "info/frmHelpCalculator.h"
 #include "main/frmClearmark.h"
 #include "runtime/keyboard.h"
+#include "sheet/frmShimBox.h"
 #include "sheet/frmValveSheet.h"
 #include "support/expected_boxes.h"
 #include "support/gui_support.h"
+#include "support/memory_storage.h"
 
 #include <string>
 #include <vector>
@@ -19,7 +21,10 @@ namespace {
 using runtime::forms;
 using testing_support::Key;
 
-class WindowRules : public testing_support::WithMainWindow {};
+class WindowRules : public testing_support::WithMainWindow {
+protected:
+    testing_support::MemoryStorage storage; // the shim box's file
+};
 
 // About's "System Info..." box as a user meets it: opened with the Space key, it stands over
 // About and no other window takes input while it is up; Enter closes it, About is active again
@@ -50,9 +55,13 @@ TEST_F(WindowRules, EveryCaptionFitsItsControl) {
     choose(*main, "mnuAbout");
     choose(*main, "mnuHelp2");
     choose(*main, "mnuValveSheet");
-    const runtime::Form* windows[] = {main, forms().find<frmConvert>(), forms().find<frmAbout>(),
+    choose(*main, "mnuShimBox");
+    const runtime::Form* windows[] = {main,
+                                      forms().find<frmConvert>(),
+                                      forms().find<frmAbout>(),
                                       forms().find<frmHelpCalculator>(),
-                                      forms().find<frmValveSheet>()};
+                                      forms().find<frmValveSheet>(),
+                                      forms().find<frmShimBox>()};
     for (const runtime::Form* form : windows) {
         ASSERT_NE(form, nullptr);
         int measured = 0;
