@@ -33,20 +33,6 @@ std::string lowerFirst(std::string text) {
     return text;
 }
 
-// "2 × 2.525, 1 × 2.550": sizes with their counts, in the order given (smallest first).
-std::string countedSizes(const std::vector<Nanometres>& sizes) {
-    std::string text;
-    for (std::size_t i = 0; i < sizes.size();) {
-        std::size_t same = i;
-        while (same < sizes.size() && sizes[same] == sizes[i])
-            ++same;
-        text += (text.empty() ? "" : ", ") + std::to_string(same - i) + " \u00d7 " +
-                formatLength(sizes[i], GapUnit::Millimetres);
-        i = same;
-    }
-    return text.empty() ? "nothing" : text;
-}
-
 std::string listedSizes(const std::vector<Nanometres>& sizes) {
     std::string text;
     for (const Nanometres size : sizes)
@@ -527,7 +513,7 @@ void frmValveSheet::showPlan() {
         rows_[i].newGap.setText(formatLength(valve.newGap, unit_) +
                                 (valve.inRange ? "" : " out of range"));
     }
-    txtBuy.setText(countedSizes(plan_->bought));
+    txtBuy.setText(sheet::countedSizes(plan_->bought));
     txtLeftOver.setText(listedSizes(plan_->leftOver));
 }
 
