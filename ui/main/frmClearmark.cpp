@@ -106,20 +106,31 @@ void frmClearmark::Form_Load() {
 
 namespace {
 
-// Ends the program once the open job's unsaved changes are saved or given up; nothing ends
-// when the user cancels or the save does not complete.
+// Ends the program once the unsaved changes of the job and of the shim box are saved or given
+// up; nothing ends when the user cancels or a save does not complete.
 void endOnceSaved() {
+    const auto endOnceBoxSaved = [] {
+        if (frmShimBox* box = runtime::forms().find<frmShimBox>())
+            box->askToSave([] { runtime::endProgram(); });
+        else
+            runtime::endProgram();
+    };
     if (frmValveSheet* sheet = runtime::forms().find<frmValveSheet>())
-        sheet->askToSave([] { runtime::endProgram(); });
+        sheet->askToSave(endOnceBoxSaved);
     else
-        runtime::endProgram();
+        endOnceBoxSaved();
+}
+
+bool unsavedChanges() {
+    const frmValveSheet* sheet = runtime::forms().find<frmValveSheet>();
+    const frmShimBox* box = runtime::forms().find<frmShimBox>();
+    return (sheet != nullptr && sheet->modified()) || (box != nullptr && box->modified());
 }
 
 } // namespace
 
 bool frmClearmark::Form_QueryUnload() {
-    const frmValveSheet* sheet = runtime::forms().find<frmValveSheet>();
-    if (sheet == nullptr || !sheet->modified())
+    if (!unsavedChanges())
         return true;
     endOnceSaved();
     return false;

@@ -93,25 +93,34 @@ void frmShimBox::cmdClose_Click() {
 }
 
 bool frmShimBox::Form_QueryUnload() {
-    if (txtShims.text() == saved_)
+    if (!modified())
         return true;
     close(); // unloads the window once the question is answered
     return false;
 }
 
-void frmShimBox::close() {
-    if (txtShims.text() == saved_) {
-        runtime::forms().unload(*this);
+bool frmShimBox::modified() const {
+    return txtShims.text() != saved_;
+}
+
+void frmShimBox::askToSave(std::function<void()> then) {
+    if (!modified()) {
+        then();
         return;
     }
     runtime::msgBox("Save changes to Shim Box?", runtime::MsgButtons::YesNoCancel,
-                    runtime::MsgIcon::Question, kCaption, [this](runtime::MsgAnswer answer) {
+                    runtime::MsgIcon::Question, kCaption,
+                    [this, then = std::move(then)](runtime::MsgAnswer answer) {
                         if (answer == runtime::MsgAnswer::Cancel)
                             return;
                         if (answer == runtime::MsgAnswer::Yes && !save())
                             return;
-                        runtime::forms().unload(*this);
+                        then();
                     });
+}
+
+void frmShimBox::close() {
+    askToSave([this] { runtime::forms().unload(*this); });
 }
 
 } // namespace clearmark

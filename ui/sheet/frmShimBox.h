@@ -2,6 +2,7 @@
 
 #include "runtime/form.h"
 
+#include <functional>
 #include <string>
 
 namespace clearmark {
@@ -15,6 +16,12 @@ public:
     void cmdSave_Click();
     void cmdClose_Click();
     void txtShims_Change();
+
+    // Whether the sizes typed differ from those last read or saved.
+    bool modified() const;
+    // Asks whether to save changes not yet saved, if any; `then` runs once they are saved or
+    // given up, and not at all when the user cancels or the save fails.
+    void askToSave(std::function<void()> then);
 
 protected:
     void Form_Load() override;

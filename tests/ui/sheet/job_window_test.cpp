@@ -393,11 +393,28 @@ TEST_F(JobWindow, FittedSavesTheJobOnceThenChangesTheShimBox) {
     EXPECT_EQ(reopened.caption(), "Fitted 2026-12-09");
 }
 
-TEST_F(JobWindow, TheShimBoxOpensFromTheSheetsFileMenu) {
+TEST_F(JobWindow, TheShimBoxOpensFromTheSheetsFileMenuAndIsAskedAboutAtTheEnd) {
     choose(*sheet, "mnuShimBox");
     const runtime::Form* box = forms().find<frmShimBox>();
     ASSERT_NE(box, nullptr);
     EXPECT_TRUE(box->visible());
+    put("txtOdometer", "24,500 km");
+    enter(*box, "txtShims", "2.400 2.450");
+    // The job's question, then the box's: Cancel at the second keeps the program running.
+    boxes.answerNext(MsgAnswer::No);
+    boxes.answerNext(MsgAnswer::Cancel);
+    input().close(*main);
+    input().settle();
+    ASSERT_EQ(boxes.shown().size(), 2u);
+    EXPECT_EQ(boxes.shown()[0], saveQuestion("Valve Sheet"));
+    EXPECT_EQ(boxes.shown()[1].text, "Save changes to Shim Box?");
+    EXPECT_EQ(programEnds, 0);
+    boxes.answerNext(MsgAnswer::No);
+    boxes.answerNext(MsgAnswer::Yes);
+    input().close(*main);
+    input().settle();
+    EXPECT_EQ(programEnds, 1);
+    EXPECT_EQ(storage.files.count("/data/clearmark/shim-box.json"), 1u) << "Yes saved the box";
 }
 
 } // namespace
