@@ -255,10 +255,22 @@ def read_valve_sheet():
         ("text", "Cylinder 2 exhaust 2 gap", True, ""),
         ("text", "Cylinder 2 exhaust 2 new gap", True, ""),
         ("text", "Buy", True, ""),
+        ("text", "Bike", True, ""),
+        ("text", "Odometer", True, ""),
         ("push button", "Plan", True),
+        ("push button", "Fitted", True),
         ("push button", "Close", True),
+        ("menu item", "File", True),
     ]:
         check(entry in read, f"'Valve Sheet': {entry} not read")
+    dates = [e for e in read if e[0] == "text" and e[1] == "Date"]
+    check(len(dates) == 1 and len(dates[0][3]) == 10 and dates[0][3][4] == "-",
+          f"'Valve Sheet': the date read as {dates}")
+    for entry in ["New", "Open...", "Save", "Save As...", "Next Check", "Shim Box...", "Close"]:
+        check(("menu item", entry, False) in read, f"'Valve Sheet': File menu entry {entry!r} not read")
+    fitted = find(sheet, "push button", "Fitted")
+    check(fitted is not None and not fitted.get_state_set().contains(Atspi.StateType.ENABLED),
+          "'Valve Sheet': Fitted is not disabled before a plan")
     rows = [e for e in read if e[0] == "text" and e[1].startswith("Cylinder ") and e[2]]
     check(len(rows) == 4 * len(TWIN), f"'Valve Sheet': {len(rows)} row boxes showing, not 32")
 
@@ -288,13 +300,17 @@ def read_valve_sheet():
         check(text_of(box(valve + " new gap")) == new_gap, f"{valve} new gap read wrong")
     check(text_of(box("Buy")) == "1 \u00d7 2.525", f"Buy: {text_of(box('Buy'))!r}")
     check(text_of(box("Left over")) == "2.475, 2.550", f"Left over: {text_of(box('Left over'))!r}")
+    check(fitted.get_state_set().contains(Atspi.StateType.ENABLED), "Fitted not enabled by the plan")
+    # The title marks the unsaved changes as the desktop does.
+    check(sheet.get_name() == "Valve Sheet*", f"the sheet's title with changes: {sheet.get_name()!r}")
 
     Atspi.EditableText.set_text_contents(box("Cylinder 2 exhaust 1 shim"), "2.4x")
     press(find(sheet, "push button", "Plan"))
     expect_box("Valve Sheet", "Cylinder 2 exhaust 1 shim is not a number", ["OK"], "OK")
     wait_for(lambda: text_of(box("Buy")) == "", "the plan stayed after bad input")
     press(find(sheet, "push button", "Close"))
-    wait_for(lambda: top_level("frame", "Valve Sheet") is None, "the sheet did not close")
+    expect_box("Valve Sheet", "Save changes to Valve Sheet?", ["Yes", "No", "Cancel"], "No")
+    wait_for(lambda: top_level("frame", "Valve Sheet*") is None, "the sheet did not close")
 
 
 SHIMS = "Shims in the box, in millimeters:"
