@@ -58,7 +58,7 @@ bool saveBadDataBox(const runtime::Form& main, const QString& folder) {
     return true;
 }
 
-// The sheet with the worked Triumph example typed in and planned.
+// The sheet with a job of the worked Triumph example typed in and planned.
 void planTriumphTwin(const frmValveSheet& sheet) {
     const char* const typed[][2] = {{"0.100", "2.450"}, {"0.180", "2.500"}, {"0.320", "2.400"},
                                     {"0.240", "2.550"}, {"0.230", "2.375"}, {"0.150", "2.600"},
@@ -69,6 +69,9 @@ void planTriumphTwin(const frmValveSheet& sheet) {
         sheet.control<runtime::TextBox>("txtShim" + row).setText(typed[i][1]);
     }
     sheet.control<runtime::TextBox>("txtSpares").setText("2.475");
+    sheet.control<runtime::TextBox>("txtBike").setText("Bonneville T100");
+    sheet.control<runtime::TextBox>("txtDate").setText("2026-12-01");
+    sheet.control<runtime::TextBox>("txtOdometer").setText("24,500 km");
     runtime::qt::widgetOf<QAbstractButton>(sheet.control<runtime::CommandButton>("cmdPlan"))
         ->click();
 }

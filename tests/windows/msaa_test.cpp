@@ -256,6 +256,10 @@ void readValveSheet(HWND main) {
              {kText, L"Cylinder 2 exhaust 2 new gap"},
              {kText, L"Left over"},
              {kButton, L"Plan"},
+             {kText, L"Bike"},
+             {kText, L"Date"},
+             {kText, L"Odometer"},
+             {kButton, L"Fitted"},
          })
         EXPECT_NE(childNamed(children, expected.role, expected.name), nullptr)
             << testing::PrintToString(expected);
@@ -311,7 +315,16 @@ void readValveSheet(HWND main) {
     EXPECT_EQ(valueOf(L"Cylinder 1 exhaust 2 new gap"), L"0.265");
     EXPECT_EQ(valueOf(L"Buy"), L"1 \u00d7 2.525");
     EXPECT_EQ(valueOf(L"Left over"), L"2.475, 2.550");
+    // The title bar marks the job's unsaved changes as Windows does, with an asterisk first.
+    wchar_t title[64] = L"";
+    GetWindowTextW(sheet, title, 64);
+    EXPECT_STREQ(title, L"*Valve Sheet");
     press(sheet, L"Close");
+    const HWND question = waitForWindow(L"#32770", L"Valve Sheet");
+    ASSERT_NE(question, nullptr) << "Close did not ask about the unsaved changes";
+    EXPECT_NE(FindWindowExW(question, nullptr, L"Static", L"Save changes to Valve Sheet?"),
+              nullptr);
+    PostMessageW(question, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
     for (int i = 0; i < 100 && IsWindow(sheet); ++i)
         Sleep(50);
     EXPECT_FALSE(IsWindow(sheet));
