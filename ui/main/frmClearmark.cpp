@@ -110,12 +110,12 @@ namespace {
 // up; nothing ends when the user cancels or a save does not complete.
 void endOnceSaved() {
     const auto endOnceBoxSaved = [] {
-        if (frmShimBox* box = runtime::forms().find<frmShimBox>())
+        if (auto* box = runtime::forms().find<frmShimBox>())
             box->askToSave([] { runtime::endProgram(); });
         else
             runtime::endProgram();
     };
-    if (frmValveSheet* sheet = runtime::forms().find<frmValveSheet>())
+    if (auto* sheet = runtime::forms().find<frmValveSheet>())
         sheet->askToSave(endOnceBoxSaved);
     else
         endOnceBoxSaved();

@@ -62,7 +62,10 @@ runtime::FileDialogRequest jobDialog(runtime::FileDialogKind kind, std::string t
 // file name may hold.
 std::string suggestedFileName(const std::string& bike, const std::string& date) {
     std::string name;
-    for (const char c : bike + " " + date) {
+    std::string typed = bike;
+    typed += " ";
+    typed += date;
+    for (const char c : typed) {
         const bool unfit = static_cast<unsigned char>(c) < 0x20 ||
                            std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos;
         name += unfit ? '-' : c;
@@ -239,8 +242,11 @@ void frmValveSheet::showJob(const sheet::Job& job) {
 }
 
 void frmValveSheet::edited() {
-    clearPlan();
-    setModifiedJob(true);
+    // Typing stays cheap: only a plan on show is cleared, and the caption changes once.
+    if (plan_)
+        clearPlan();
+    if (!modified_)
+        setModifiedJob(true);
 }
 
 void frmValveSheet::setModifiedJob(bool modified) {
@@ -353,7 +359,7 @@ void frmValveSheet::openJob(const std::string& path) {
                         sheet::kCaption);
         return;
     }
-    frmValveSheet& sheet = runtime::forms().show<frmValveSheet>();
+    auto& sheet = runtime::forms().show<frmValveSheet>();
     sheet.showJob(std::get<sheet::Job>(read));
     sheet.path_ = path;
     sheet.setModifiedJob(false);
@@ -454,6 +460,7 @@ void frmValveSheet::clearPlan() {
 }
 
 void frmValveSheet::cmdPlan_Click() {
+    clearPlan();
     edited();
     const auto read = sheet::readSheet(texts());
     if (const auto* bad = std::get_if<sheet::BadField>(&read)) {

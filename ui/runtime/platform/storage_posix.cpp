@@ -81,7 +81,7 @@ public:
         if (S_ISDIR(status.st_mode))
             return FileFailure{std::strerror(EISDIR)};
         std::string bytes;
-        std::vector<char> chunk(64 * 1024);
+        std::vector<char> chunk(std::size_t{64} * 1024);
         while (bytes.size() <= limit) {
             const ssize_t got = ::read(file.get(), chunk.data(), chunk.size());
             if (got < 0 && errno == EINTR)

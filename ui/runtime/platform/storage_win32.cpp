@@ -99,7 +99,7 @@ public:
         if (file.get() == INVALID_HANDLE_VALUE)
             return lastFailure();
         std::string bytes;
-        std::vector<char> chunk(64 * 1024);
+        std::vector<char> chunk(std::size_t{64} * 1024);
         while (bytes.size() <= limit) {
             DWORD got = 0;
             if (!ReadFile(file.get(), chunk.data(), DWORD(chunk.size()), &got, nullptr))
