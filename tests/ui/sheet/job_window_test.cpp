@@ -351,7 +351,7 @@ TEST_F(JobWindow, AJobGivenOnTheCommandLineOpensInTheSheet) {
 }
 
 TEST_F(JobWindow, FittedSavesTheJobOnceThenChangesTheShimBox) {
-    const std::string boxFile = "/data/clearmark/shim-box.json";
+    const std::string boxFile = platform::pathIn("/data/clearmark", sheet::kShimBoxFile);
     storage.files[boxFile] = sheet::writeShimBoxBytes("2.600 2.475");
     click(*sheet, "cmdReset"); // a new sheet takes its spares from the box
     EXPECT_EQ(text("txtSpares"), "2.600 2.475");
@@ -414,7 +414,8 @@ TEST_F(JobWindow, TheShimBoxOpensFromTheSheetsFileMenuAndIsAskedAboutAtTheEnd) {
     input().close(*main);
     input().settle();
     EXPECT_EQ(programEnds, 1);
-    EXPECT_EQ(storage.files.count("/data/clearmark/shim-box.json"), 1u) << "Yes saved the box";
+    EXPECT_EQ(storage.files.count(platform::pathIn("/data/clearmark", sheet::kShimBoxFile)), 1u)
+        << "Yes saved the box";
 }
 
 } // namespace
