@@ -370,7 +370,7 @@ void frmValveSheet::mnuNew_Click() {
 }
 
 void frmValveSheet::mnuOpen_Click() {
-    askToSave([this] {
+    askToSave([] {
         runtime::askFileName(jobDialog(runtime::FileDialogKind::Open, "Open Job"),
                              [](const std::optional<std::string>& path) {
                                  if (path)
