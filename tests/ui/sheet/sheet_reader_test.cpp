@@ -27,6 +27,21 @@ SheetTexts twin() {
     return texts;
 }
 
+// The twin with its ranges, aims and gaps in inches.
+SheetTexts inchTwin() {
+    SheetTexts texts = twin();
+    texts.unit = GapUnit::Inches;
+    texts.intakeFrom = "0.0059";
+    texts.intakeTo = "0.0079";
+    texts.intakeAim = "0.0069";
+    texts.exhaustFrom = "0.0098";
+    texts.exhaustTo = "0.0118";
+    texts.exhaustAim = "0.0108";
+    for (SheetTexts::Row& row : texts.rows)
+        row.gap = "0.0070";
+    return texts;
+}
+
 std::string spares(int count) {
     std::string text;
     for (int i = 0; i < count; ++i)
@@ -182,18 +197,7 @@ INSTANTIATE_TEST_SUITE_P(
 // The limits themselves are taken: a gap of 1 mm (0.040 in), a shim 1 mm beyond the sizes.
 TEST(ReadSheet, TakesTheLimitsOfGapsAndFittedShims) {
     for (const GapUnit unit : {GapUnit::Millimetres, GapUnit::Inches}) {
-        SheetTexts texts = twin();
-        texts.unit = unit;
-        if (unit == GapUnit::Inches) {
-            texts.intakeFrom = "0.006";
-            texts.intakeTo = "0.008";
-            texts.intakeAim = "0.007";
-            texts.exhaustFrom = "0.010";
-            texts.exhaustTo = "0.012";
-            texts.exhaustAim = "0.011";
-            for (SheetTexts::Row& row : texts.rows)
-                row.gap = "0.007";
-        }
+        SheetTexts texts = unit == GapUnit::Inches ? inchTwin() : twin();
         texts.rows[0].gap = unit == GapUnit::Inches ? "0.040" : "1.000";
         texts.rows[1].shim = "1.00";
         texts.rows[2].shim = "4.20";
@@ -236,17 +240,8 @@ TEST(ReadSheet, ReadsTheTwinInMillimetres) {
 }
 
 TEST(ReadSheet, ReadsGapsInInchesAndShimsInMillimetres) {
-    SheetTexts texts = twin();
-    texts.unit = GapUnit::Inches;
+    SheetTexts texts = inchTwin();
     texts.leaveInRangeAlone = false;
-    texts.intakeFrom = "0.0059";
-    texts.intakeTo = "0.0079";
-    texts.intakeAim = "0.0069";
-    texts.exhaustFrom = "0.0098";
-    texts.exhaustTo = "0.0118";
-    texts.exhaustAim = "0.0108";
-    for (SheetTexts::Row& row : texts.rows)
-        row.gap = "0.0070";
     texts.rows[0] = {"0.0039", "2.450"};
     const SheetInput input = readWhole(texts);
     ASSERT_EQ(input.valves.size(), 8u);
