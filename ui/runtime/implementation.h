@@ -31,8 +31,10 @@
 //     also where a window manager decides which window is active;
 //   - keeps a window out of the task bar where the design says so;
 //   - names the controls for screen readers (the names the runtime gives);
-//   - the real message box and file dialogs, modal for the whole program, and the system
-//     clipboard;
+//   - the real message box, file dialogs and print dialog, modal for the whole program, and
+//     the system clipboard;
+//   - draws a printed page (runtime/page.h) on the printer at its resolution, in the face
+//     whose widths runtime/text_metrics.h knows;
 //   - the event loop.
 //
 // Everything here is called on the user-interface thread only.
@@ -40,6 +42,7 @@
 #include "runtime/filedialog.h"
 #include "runtime/keyboard.h"
 #include "runtime/msgbox.h"
+#include "runtime/print.h"
 
 #include <functional>
 #include <memory>
@@ -159,6 +162,12 @@ void showMsgBoxOnScreen(const MsgBoxRequest& request,
 // once, with the path chosen or none. It asks before a save replaces a file.
 void showFileDialogOnScreen(const FileDialogRequest& request,
                             const std::function<void(std::optional<std::string>)>& answered);
+
+// The platform's print dialog, modal for the whole program like the box. When the user prints,
+// `layout` gets the chosen paper's area and the page it returns is printed on that printer;
+// `answered` is called once: printed, cancelled, or failed with the reason.
+void printOnScreen(const std::string& documentName, const PageLayout& layout,
+                   const std::function<void(const PrintResult&)>& answered);
 
 // Makes the text (UTF-8) the system clipboard's plain-text content and calls `done` once:
 // false when the clipboard could not be had and nothing was copied. It may wait a short while
