@@ -89,9 +89,11 @@ protected:
     static Driver& input() { return driver(); }
 
     ScriptedBoxes boxes;
-    // The user's files and the file dialogs: in memory and scripted, never the real ones.
+    // The user's files, the file dialogs and the printer: in memory and scripted, never the
+    // real ones.
     MemoryStorage storage;
     ScriptedFileDialogs fileDialogs;
+    ScriptedPrinter printer;
     int programEnds = 0;
 
 private:

@@ -5,6 +5,7 @@
 // from a script. Installed for the test's life; no test touches the real files.
 #include "runtime/filedialog.h"
 #include "runtime/platform/storage.h"
+#include "runtime/print.h"
 
 #include <deque>
 #include <map>
@@ -86,6 +87,37 @@ public:
 
 private:
     runtime::FileDialogPresenter previous_;
+};
+
+// Stands for the print dialog and the printer: answers each print from a script (cancelled when
+// the script is empty), lays the page out for its paper when it prints, and records both.
+class ScriptedPrinter {
+public:
+    ScriptedPrinter()
+        : previous_(runtime::setPrintPresenter(
+              [this](const std::string& document, const runtime::PageLayout& layout) {
+                  documents.push_back(document);
+                  runtime::PrintResult answer;
+                  if (!answers.empty()) {
+                      answer = answers.front();
+                      answers.pop_front();
+                  }
+                  if (answer.outcome == runtime::PrintOutcome::Printed)
+                      pages.push_back(layout(paper));
+                  return answer;
+              })) {}
+    ~ScriptedPrinter() { runtime::setPrintPresenter(std::move(previous_)); }
+    ScriptedPrinter(const ScriptedPrinter&) = delete;
+    ScriptedPrinter& operator=(const ScriptedPrinter&) = delete;
+
+    void answerNext(runtime::PrintResult result) { answers.push_back(std::move(result)); }
+    runtime::PageArea paper = runtime::a4Paper();
+    std::deque<runtime::PrintResult> answers;
+    std::vector<std::string> documents; // one per print dialog shown
+    std::vector<runtime::Page> pages;   // one per page printed
+
+private:
+    runtime::PrintPresenter previous_;
 };
 
 } // namespace clearmark::testing_support

@@ -6,6 +6,7 @@
 #include "runtime/forms.h"
 #include "runtime/msgbox.h"
 #include "runtime/platform/storage.h"
+#include "runtime/print.h"
 #include "sheet/frmShimBox.h"
 #include "sheet/frmValveSheet_design.h"
 #include "sheet/shim_box.h"
@@ -26,12 +27,6 @@ using sheet::RowPart;
 // The settings that are gaps, written in the sheet's unit.
 constexpr const char* kGapSettings[] = {"txtIntakeFrom",  "txtIntakeTo",  "txtIntakeAim",
                                         "txtExhaustFrom", "txtExhaustTo", "txtExhaustAim"};
-
-std::string lowerFirst(std::string text) {
-    if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z')
-        text[0] = char(text[0] - 'A' + 'a');
-    return text;
-}
 
 std::string listedSizes(const std::vector<Nanometres>& sizes) {
     std::string text;
@@ -144,6 +139,8 @@ frmValveSheet::frmValveSheet() : Form(sheet::windowDesign()) {
         {"mnuSaveAs", &frmValveSheet::mnuSaveAs_Click},
         {"mnuNextCheck", &frmValveSheet::mnuNextCheck_Click},
         {"mnuShimBox", &frmValveSheet::mnuShimBox_Click},
+        {"mnuPrint", &frmValveSheet::mnuPrint_Click},
+        {"mnuPrintBlank", &frmValveSheet::mnuPrintBlank_Click},
         {"mnuClose", &frmValveSheet::mnuClose_Click},
     };
     for (const auto& [entry, handler] : menu)
@@ -408,6 +405,43 @@ void frmValveSheet::mnuNextCheck_Click() {
     });
 }
 
+void frmValveSheet::mnuPrint_Click() {
+    if (!plan_) {
+        say("Print prints this job's plan, made from the sheet as it stands. Press Plan first, "
+            "or choose Print Blank Sheet for a form to measure on.");
+        return;
+    }
+    printJob(sheet::PageKind::Plan, valves_);
+}
+
+void frmValveSheet::mnuPrintBlank_Click() {
+    const sheet::SheetTexts typed = texts();
+    const auto valves = sheet::valvesOf(typed);
+    if (!valves) {
+        // The counts come first, so the reader names the count that stops it.
+        const auto read = sheet::readSheet(typed);
+        if (const auto* bad = std::get_if<sheet::BadField>(&read))
+            refuse(*bad);
+        return;
+    }
+    printJob(sheet::PageKind::Blank, *valves);
+}
+
+void frmValveSheet::printJob(sheet::PageKind kind, std::vector<sheet::ValveName> valves) {
+    sheet::PrintedJob printed{job(), std::move(valves),
+                              path_.empty() ? "" : platform::fileNameOf(path_),
+                              platform::storage().today()};
+    runtime::printPage(
+        jobName(),
+        [printed = std::move(printed), kind](const runtime::PageArea& area) {
+            return sheet::jobPage(printed, kind, area);
+        },
+        [this](const runtime::PrintResult& result) {
+            if (result.outcome == runtime::PrintOutcome::Failed)
+                say("The job sheet was not printed: " + result.reason + ".");
+        });
+}
+
 void frmValveSheet::mnuShimBox_Click() {
     runtime::forms().show<frmShimBox>();
 }
@@ -499,26 +533,8 @@ void frmValveSheet::showPlan() {
     if (!plan_)
         return;
     for (std::size_t i = 0; i < plan_->valves.size() && i < rows_.size(); ++i) {
-        const ValvePlan& valve = plan_->valves[i];
-        const std::string size = formatLength(valve.shim, GapUnit::Millimetres);
-        std::string text;
-        switch (valve.source) {
-        case ShimSource::Keep:
-            text = "keep";
-            break;
-        case ShimSource::Removed:
-            text = "fit " + size + " from " + lowerFirst(valves_[valve.from].text());
-            break;
-        case ShimSource::Spare:
-            text = "fit " + size + " spare";
-            break;
-        case ShimSource::Bought:
-            text = "buy " + size;
-            break;
-        }
-        rows_[i].plan.setText(text);
-        rows_[i].newGap.setText(formatLength(valve.newGap, unit_) +
-                                (valve.inRange ? "" : " out of range"));
+        rows_[i].plan.setText(sheet::planText(plan_->valves[i], valves_));
+        rows_[i].newGap.setText(sheet::newGapText(plan_->valves[i], unit_));
     }
     txtBuy.setText(sheet::countedSizes(plan_->bought));
     txtLeftOver.setText(listedSizes(plan_->leftOver));

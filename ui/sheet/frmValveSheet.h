@@ -4,6 +4,7 @@
 #include "runtime/form.h"
 #include "runtime/msgbox.h"
 #include "sheet/job.h"
+#include "sheet/job_page.h"
 #include "sheet/sheet_reader.h"
 
 #include <functional>
@@ -37,6 +38,8 @@ public:
     void mnuOpen_Click();
     void mnuSave_Click();
     void mnuSaveAs_Click();
+    void mnuPrint_Click();
+    void mnuPrintBlank_Click();
     void mnuNextCheck_Click();
     void mnuShimBox_Click();
     void mnuClose_Click();
@@ -82,6 +85,8 @@ private:
         std::function<void()> then, std::function<void()> failed = [] {});
     void saveAs(
         std::function<void()> then, std::function<void()> failed = [] {});
+    // Prints the job sheet, with its plan or blank, on the printer the user chooses.
+    void printJob(sheet::PageKind kind, std::vector<sheet::ValveName> valves);
     // The shims fitted: the shim box gives up the spares the plan used and takes the shims no
     // valve took.
     void updateShimBox(const SheetInput& input, const SheetPlan& plan);

@@ -95,6 +95,8 @@ constexpr runtime::MenuEntryDesign kFileEntries[] = {
     {"mnuOpen",      "&Open...",      runtime::Shortcut{'O'}},
     {"mnuSave",      "&Save",         runtime::Shortcut{'S'}},
     {"mnuSaveAs",    "Save &As..."},
+    {"mnuPrint",     "&Print...",     runtime::Shortcut{'P'}},
+    {"mnuPrintBlank", "Print B&lank Sheet..."},
     {"mnuNextCheck", "Next C&heck"},
     {"mnuShimBox",   "Shim &Box..."},
     {"mnuClose",     "&Close"},
