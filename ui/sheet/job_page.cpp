@@ -310,7 +310,7 @@ runtime::Page jobPage(const PrintedJob& printed, PageKind kind, const runtime::P
     const std::array<std::string, 4> labels = {"Buy", "Left over", "Spares", "Fitted"};
     double labelWidth = 0;
     for (const std::string& label : labels)
-        labelWidth = std::max(labelWidth, textWidth(label + " ", kTextSize, true));
+        labelWidth = std::max(labelWidth, textWidth(label, kTextSize, true) + kGap);
     const double valueWidth = width - labelWidth;
     auto addCounted = [&](const std::string& label, const std::vector<Nanometres>& sizes) {
         const auto lines = countedLines(sizes, kTextSize, valueWidth, 2);

@@ -61,8 +61,10 @@ PageArea areaOf(const QPrinter& printer) {
 }
 
 PrintResult printOn(QPrinter& printer, const PageLayout& layout) {
-    printer.setFullPage(true); // the page's points count from the paper's corner
+    // The printable area is the page layout's, read before the painter is told to count from
+    // the paper's corner (which takes the layout's margins away).
     const Page page = layout(areaOf(printer));
+    printer.setFullPage(true);
     QPainter painter;
     if (!painter.begin(&printer))
         return {PrintOutcome::Failed, "the printer could not be started"};
