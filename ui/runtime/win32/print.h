@@ -31,7 +31,8 @@ PageArea areaOf(const PaperCaps& caps);
 
 // Draws the page on the device context, `dotsPerPointX` and `dotsPerPointY` of its logical
 // units a point. `origin` is the paper's point, in those units, at the device context's (0,0):
-// a printer's (0,0) is the printable area's corner, not the paper's.
+// a printer's (0,0) is the printable area's corner, not the paper's. An empty text draws
+// nothing.
 void drawPage(HDC dc, const Page& page, double dotsPerPointX, double dotsPerPointY, POINT origin);
 
 // Lays the page out for the printer's paper and prints it as one document of that name.
