@@ -6,7 +6,7 @@ CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 WERROR ?= OFF
 export WERROR
 
-.PHONY: run test test-accessibility test-windows package-windows bench-startup-windows test-sanitize fuzz lint bench-startup install package bench snapshots clean deps configure build format format-check
+.PHONY: run test printed-pictures test-accessibility test-windows package-windows bench-startup-windows test-sanitize fuzz lint bench-startup install package bench snapshots clean deps configure build format format-check
 
 run: build
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
@@ -18,6 +18,14 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+
+# The job sheet and the blank sheet as printed, the worked Triumph example on A4, in docs/:
+# the Qt tests print them to PDF files, which pdftoppm draws at 100 dpi.
+printed-pictures: build
+	cd $(BUILD)/tests && QT_QPA_PLATFORM=offscreen ./ui_tests --gtest_filter='JobSheet/PrintedPdf.*'
+	for page in job blank; do \
+		pdftoppm -r 100 -png -singlefile $(BUILD)/tests/printed-$$page.pdf docs/printed-$$page; \
+	done
 
 # The real program on Xvfb, read through the accessibility bus as a screen reader does.
 test-accessibility: build

@@ -81,7 +81,7 @@ grep -q '^License: Expat$' "$doc/copyright" 2>/dev/null || fail "no copyright fi
 
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-for needed in libc6 libstdc++6 libqt6widgets6 qt6-qpa-plugins fonts-wine fonts-liberation2; do
+for needed in libc6 libstdc++6 libqt6widgets6 libqt6printsupport6 qt6-qpa-plugins fonts-wine fonts-liberation2; do
     grep -q "$needed" <<<"$depends" || fail "does not depend on $needed"
 done
 # Nothing beyond what runs the program: no development or test packages.

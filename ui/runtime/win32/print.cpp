@@ -217,6 +217,12 @@ void printOnScreen(const std::string& documentName, const PageLayout& layout,
     bool chosen = PrintDlgW(&dialog) != 0;
     DWORD error = chosen ? 0 : CommDlgExtendedError();
     if (chosen) {
+        // The page is laid out portrait; the dialog offers it so, and the user may still turn it.
+        if (auto* mode = static_cast<DEVMODEW*>(GlobalLock(dialog.hDevMode)); mode != nullptr) {
+            mode->dmOrientation = DMORIENT_PORTRAIT;
+            mode->dmFields |= DM_ORIENTATION;
+            GlobalUnlock(dialog.hDevMode);
+        }
         dialog.Flags = PD_RETURNDC | PD_NOPAGENUMS | PD_NOSELECTION |
                        PD_USEDEVMODECOPIESANDCOLLATE | PD_NOWARNING;
         dialog.nCopies = 1;

@@ -7,6 +7,7 @@
 #include "runtime/text_metrics.h"
 #include "sheet/job_page.h"
 #include "support/gui_support.h"
+#include "ui/sheet/worked_job.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -52,26 +53,6 @@ TEST(PrintedFace, LiberationSansHasTheWidthsThePageIsLaidOutWith) {
     }
 }
 
-// The worked job: the Triumph twin measured, planned, saved as t100.clearmark.
-sheet::PrintedJob workedJob() {
-    sheet::PrintedJob printed;
-    sheet::Job& job = printed.job;
-    job.bike = "Triumph Bonneville T100";
-    job.date = "2026-12-09";
-    job.odometer = "24 310 km";
-    for (const sheet::Setting& setting : sheet::kSettings)
-        job.sheet.*setting.text = setting.initial;
-    job.sheet.spares = "2.475";
-    job.sheet.rows = {{"0.100", "2.450"}, {"0.180", "2.500"}, {"0.320", "2.400"},
-                      {"0.240", "2.550"}, {"0.230", "2.375"}, {"0,150", "2.600"},
-                      {"0.210", "2.450"}, {"0.280", "2.425"}};
-    printed.valves = *sheet::valvesOf(job.sheet);
-    job.plan = std::get<SheetPlan>(planSheet(std::get<SheetInput>(sheet::readSheet(job.sheet))));
-    printed.fileName = "t100.clearmark";
-    printed.printedOn = "2026-12-09";
-    return printed;
-}
-
 std::string pdfText(const std::string& path) {
     const std::string command = "pdftotext -layout '" + path + "' -";
     std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
@@ -94,7 +75,7 @@ class PrintedPdf : public ::testing::TestWithParam<PdfCase> {};
 
 TEST_P(PrintedPdf, ReadsBackEveryTextOfThePageInOrder) {
     const PdfCase& c = GetParam();
-    const sheet::PrintedJob printed = workedJob();
+    const sheet::PrintedJob printed = testing_support::workedJob();
     Page page;
     const auto result = runtime::qt::printToPdf(c.file, c.paper, [&](const PageArea& area) {
         page = sheet::jobPage(printed, c.kind, area);

@@ -2,6 +2,7 @@
 // metafile, and the printer's paper in points.
 #include "runtime/text_metrics.h"
 #include "runtime/win32/print.h"
+#include "ui/sheet/worked_job.h"
 
 #include <gtest/gtest.h>
 
@@ -103,6 +104,24 @@ TEST_P(Win32PrintDrawing, LinesAndFillsWhereTheLayoutPutsThem) {
 INSTANTIATE_TEST_SUITE_P(Devices, Win32PrintDrawing,
                          testing::Values(Device{600, {0, 0}}, Device{300, {0, 0}},
                                          Device{96, {0, 0}}, Device{600, {100, 150}}));
+
+// The job sheet itself, with its plan and blank, reads back from the metafile whole and in the
+// order it is read, every text inside the printable area.
+TEST(Win32PrintDrawing, TheJobSheetReadsBackInOrder) {
+    for (const auto kind : {sheet::PageKind::Plan, sheet::PageKind::Blank}) {
+        const Page page =
+            sheet::jobPage(testing_support::workedJob(), kind, runtime::letterPaper());
+        const win32::DrawnPage drawn = win32::drawOnMetafile(page, 600);
+        ASSERT_EQ(drawn.texts.size(), page.texts.size());
+        for (std::size_t i = 0; i < page.texts.size(); ++i) {
+            const win32::DrawnText& got = drawn.texts[i];
+            EXPECT_EQ(got.text, page.texts[i].text);
+            EXPECT_GE(got.reference.x, dotsOf(page.area.left, 600));
+            EXPECT_LE(got.reference.x + got.width, dotsOf(page.area.right, 600)) << got.text;
+        }
+        EXPECT_EQ(drawn.objectsNotDeleted, 0);
+    }
+}
 
 struct AreaCase {
     const char* name;
