@@ -266,7 +266,8 @@ def read_valve_sheet():
     dates = [e for e in read if e[0] == "text" and e[1] == "Date"]
     check(len(dates) == 1 and len(dates[0][3]) == 10 and dates[0][3][4] == "-",
           f"'Valve Sheet': the date read as {dates}")
-    for entry in ["New", "Open...", "Save", "Save As...", "Next Check", "Shim Box...", "Close"]:
+    for entry in ["New", "Open...", "Save", "Save As...", "Print...", "Print Blank Sheet...",
+                  "Next Check", "Shim Box...", "Close"]:
         check(("menu item", entry, False) in read, f"'Valve Sheet': File menu entry {entry!r} not read")
     fitted = find(sheet, "push button", "Fitted")
     check(fitted is not None and not fitted.get_state_set().contains(Atspi.StateType.ENABLED),
