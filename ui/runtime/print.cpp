@@ -33,7 +33,7 @@ PrintPresenter setPrintPresenter(PrintPresenter next) {
     return std::exchange(presenter(), std::move(next));
 }
 
-void printPage(const std::string& documentName, PageLayout layout, PrintThen then) {
+void printPage(const std::string& documentName, const PageLayout& layout, PrintThen then) {
     beginModal();
     auto answered = [then = std::move(then)](const PrintResult& result) {
         endModal();

@@ -24,7 +24,7 @@ using PrintThen = std::function<void(const PrintResult& result)>;
 // Puts the print dialog before the user (msgBoxOpen() is true while it is open); when the user
 // prints, lays the page out for the chosen paper and prints it, then runs `then` as a handler
 // of its own. A cancelled dialog prints nothing.
-void printPage(const std::string& documentName, PageLayout layout, PrintThen then);
+void printPage(const std::string& documentName, const PageLayout& layout, PrintThen then);
 
 // The seam for tests: while installed it stands for the dialog and the printer both.
 using PrintPresenter =

@@ -325,7 +325,9 @@ runtime::Page jobPage(const PrintedJob& printed, PageKind kind, const runtime::P
         summary.push_back({"Buy", ""});
         summary.push_back({"Left over", ""});
     }
-    if (const SpareList spares = parseSpares(sheet.spares); !spares.badItem)
+    if (kind == PageKind::Blank && trimmed(sheet.spares).empty())
+        summary.push_back({"Spares", ""}); // to be written in at the bench
+    else if (const SpareList spares = parseSpares(sheet.spares); !spares.badItem)
         addCounted("Spares", spares.sizes);
     else
         summary.push_back({"Spares", trimmed(sheet.spares)});
@@ -354,11 +356,11 @@ runtime::Page jobPage(const PrintedJob& printed, PageKind kind, const runtime::P
         const double ruleY = tableTop + rowHeight * static_cast<double>(r);
         page.line(left, ruleY, area.right, ruleY, r <= 1 || r == rows.size() + 1 ? 1.0 : 0.5);
     }
-    std::array<double, kColumns + 1> edges{};
-    edges[0] = left;
-    for (std::size_t c = 0; c < kColumns; ++c)
-        edges[c + 1] = edges[c] + table.widths[c];
-    edges[kColumns] = area.right;
+    // The columns' left edges, then the table's right edge.
+    std::vector<double> edges = {left};
+    for (std::size_t c = 0; c + 1 < kColumns; ++c)
+        edges.push_back(edges.back() + table.widths[c]);
+    edges.push_back(area.right);
     for (std::size_t c = 0; c <= kColumns; ++c)
         page.line(edges[c], tableTop, edges[c], tableBottom, c == 0 || c == kColumns ? 1.0 : 0.5);
     auto cell = [&](std::size_t row, std::size_t column, const std::string& text, bool bold) {

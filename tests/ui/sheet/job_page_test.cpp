@@ -230,6 +230,12 @@ TEST(JobPage, TheBlankSheetLeavesTheMeasuringAndThePlanToThePencil) {
     EXPECT_FALSE(onPage(page, countedSizes(printed.job.plan->bought)));
     EXPECT_TRUE(onPage(page, "Exhaust gap 0.25 to 0.30 mm, aim 0.275"));
     EXPECT_TRUE(onPage(page, "Cylinder 2 exhaust 2"));
+
+    // No spares typed: a line to write them in, not "nothing".
+    PrintedJob noSpares = printed;
+    noSpares.job.sheet.spares.clear();
+    EXPECT_FALSE(onPage(jobPage(noSpares, PageKind::Blank, kLetter), "nothing"));
+    EXPECT_TRUE(onPage(jobPage(noSpares, PageKind::Plan, kLetter), "nothing"));
 }
 
 TEST(JobPage, ALongBikeNameIsCutBeforeTheDate) {

@@ -111,7 +111,8 @@ struct Reader {
     }
 };
 
-int CALLBACK readRecord(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM reader) {
+int CALLBACK readRecord(HDC /*dc*/, HANDLETABLE* /*objects*/, const ENHMETARECORD* record,
+                        int /*objectCount*/, LPARAM reader) {
     reinterpret_cast<Reader*>(reader)->read(record);
     return 1;
 }
