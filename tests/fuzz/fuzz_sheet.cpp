@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -67,8 +68,10 @@ public:
         }
         case 13:
             return 0;
-        case 14:
-            return -typical;
+        case 14: // the typical length the other way (the most negative one has no opposite)
+            return typical == std::numeric_limits<Nanometres>::min()
+                       ? std::numeric_limits<Nanometres>::max()
+                       : -typical;
         case 15:
             return plus(typical, um(25) * signedByte());
         default:
