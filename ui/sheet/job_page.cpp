@@ -2,6 +2,7 @@
 
 #include "runtime/appinfo.h"
 #include "runtime/text_metrics.h"
+#include "sheet/shim_box.h"
 
 #include <algorithm>
 #include <array>
@@ -56,21 +57,6 @@ std::string lowerFirst(std::string text) {
     if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z')
         text[0] = char(text[0] - 'A' + 'a');
     return text;
-}
-
-// The sizes counted by size, smallest first: {count, "2 × 2.525"}.
-std::vector<std::pair<std::size_t, std::string>> countedItems(std::vector<Nanometres> sizes) {
-    std::sort(sizes.begin(), sizes.end());
-    std::vector<std::pair<std::size_t, std::string>> items;
-    for (std::size_t i = 0; i < sizes.size();) {
-        std::size_t same = i;
-        while (same < sizes.size() && sizes[same] == sizes[i])
-            ++same;
-        items.emplace_back(same - i, std::to_string(same - i) + " \u00d7 " +
-                                         formatLength(sizes[i], GapUnit::Millimetres));
-        i = same;
-    }
-    return items;
 }
 
 class PageWriter {
@@ -203,7 +189,9 @@ std::string newGapText(const ValvePlan& valve, GapUnit unit) {
 
 std::vector<std::string> countedLines(const std::vector<Nanometres>& sizes, double textSize,
                                       double width, std::size_t lines) {
-    const auto items = countedItems(sizes);
+    std::vector<Nanometres> sorted = sizes;
+    std::sort(sorted.begin(), sorted.end());
+    const std::vector<CountedSize> items = countedBySize(sorted);
     if (items.empty())
         return {"nothing"};
     // Every item, line by line, each line but the last ending in a comma.
@@ -211,11 +199,11 @@ std::vector<std::string> countedLines(const std::vector<Nanometres>& sizes, doub
     std::string current;
     for (std::size_t i = 0; i < items.size(); ++i) {
         const std::string candidate =
-            current.empty() ? items[i].second : current + ", " + items[i].second;
+            current.empty() ? items[i].text : current + ", " + items[i].text;
         const bool last = i + 1 == items.size();
         if (!current.empty() && textWidth(candidate + (last ? "" : ","), textSize) > width) {
             set.emplace_back();
-            current = items[i].second;
+            current = items[i].text;
         } else {
             current = candidate;
         }
@@ -224,7 +212,7 @@ std::vector<std::string> countedLines(const std::vector<Nanometres>& sizes, doub
     auto text = [&](const std::vector<std::size_t>& line) {
         std::string joined;
         for (const std::size_t i : line)
-            joined += (joined.empty() ? "" : ", ") + items[i].second;
+            joined += (joined.empty() ? "" : ", ") + items[i].text;
         return joined;
     };
     std::vector<std::string> result;
@@ -240,7 +228,7 @@ std::vector<std::string> countedLines(const std::vector<Nanometres>& sizes, doub
             final.empty() ? (lines > 1 ? set[lines - 2].back() + 1 : 0) : final.back() + 1;
         std::size_t shims = 0;
         for (std::size_t i = shown; i < items.size(); ++i)
-            shims += items[i].first;
+            shims += items[i].count;
         return shims;
     };
     auto withMore = [&] {

@@ -170,16 +170,23 @@ std::optional<std::string> saveShimBox(const std::string& text) {
     return std::nullopt;
 }
 
-std::string countedSizes(const std::vector<Nanometres>& sorted) {
-    std::string text;
+std::vector<CountedSize> countedBySize(const std::vector<Nanometres>& sorted) {
+    std::vector<CountedSize> counted;
     for (std::size_t i = 0; i < sorted.size();) {
         std::size_t same = i;
         while (same < sorted.size() && sorted[same] == sorted[i])
             ++same;
-        text += (text.empty() ? "" : ", ") + std::to_string(same - i) + " \u00d7 " +
-                formatLength(sorted[i], GapUnit::Millimetres);
+        counted.push_back({same - i, std::to_string(same - i) + " \u00d7 " +
+                                         formatLength(sorted[i], GapUnit::Millimetres)});
         i = same;
     }
+    return counted;
+}
+
+std::string countedSizes(const std::vector<Nanometres>& sorted) {
+    std::string text;
+    for (const CountedSize& size : countedBySize(sorted))
+        text += (text.empty() ? "" : ", ") + size.text;
     return text.empty() ? "nothing" : text;
 }
 

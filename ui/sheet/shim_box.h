@@ -40,6 +40,12 @@ std::string writeShimBoxBytes(std::string_view text);
 // (an item that is not a shim size, or why the file could not be written).
 std::optional<std::string> saveShimBox(const std::string& text);
 
+// The sorted sizes counted by size, smallest first: {2, "2 × 2.525"}, {1, "1 × 2.550"}.
+struct CountedSize {
+    std::size_t count;
+    std::string text;
+};
+std::vector<CountedSize> countedBySize(const std::vector<Nanometres>& sorted);
 // "2 × 2.525, 1 × 2.550": sorted sizes with their counts; "nothing" for none.
 std::string countedSizes(const std::vector<Nanometres>& sorted);
 // The box's line, smallest first: "3 shims: 1 × 2.400, 2 × 2.450", "1 shim: 1 × 2.400",
