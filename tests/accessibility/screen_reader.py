@@ -39,7 +39,9 @@ def wait_for(find, what, seconds=10.0):
 
 
 def children(node):
-    return [node.get_child_at_index(i) for i in range(node.get_child_count())]
+    # A child that goes while it is read (a box closing) comes back as None: it is gone.
+    found = (node.get_child_at_index(i) for i in range(node.get_child_count()))
+    return [child for child in found if child is not None]
 
 
 def showing(node):
@@ -49,7 +51,7 @@ def showing(node):
 def program():
     desktop = Atspi.get_desktop(0)
     for app in children(desktop):
-        if app is not None and app.get_name() == "clearmark":
+        if app.get_name() == "clearmark":
             return app
     return None
 
