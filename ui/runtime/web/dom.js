@@ -714,7 +714,10 @@ var CM = {
   },
 
   copy: function (token, text) {
-    var done = function (ok) { _cm_copied(token, ok ? 1 : 0); };
+    var done = function (ok) {
+      if (ok && CM.onCopied) CM.onCopied(text);
+      _cm_copied(token, ok ? 1 : 0);
+    };
     try {
       navigator.clipboard.writeText(text).then(function () { done(true); },
                                                  function () { done(false); });
