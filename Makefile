@@ -111,7 +111,7 @@ run-web: web
 # The page's download, gzipped, against its budget, and the warm startup in Chromium against a
 # minimal emscripten page; needs puppeteer-core (npm ci --prefix tests/web).
 bench-web: web
-	scripts/bench-web $(WEB_BUILD)
+	JOBS=$(JOBS) scripts/bench-web $(WEB_BUILD)/cmake $(WEB_BUILD)
 
 # The windows at scale 1 and 2, offscreen; run uses it too, on the build it has made.
 RENDER_SNAPSHOTS = QT_QPA_PLATFORM=offscreen ./$(BUILD)/app/clearmark-snapshots $(BUILD)/snapshots && \

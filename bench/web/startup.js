@@ -22,7 +22,7 @@ try {
   process.exit(2);
 }
 
-const [appFolder, minimalFolder, roundsText = "15"] = process.argv.slice(2);
+const [appFolder, minimalFolder, roundsText = "20"] = process.argv.slice(2);
 const rounds = Number(roundsText);
 const chromium = process.env.CHROMIUM || "/usr/bin/chromium";
 const goal = 1.2;
