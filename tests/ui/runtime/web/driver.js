@@ -191,4 +191,7 @@ var CMTest = {
 };
 
 // What the program copies, once the browser has it, is what the clipboard holds.
-CM.onCopied = function (text) { CMTest.clipboard = text; };
+// (Once every script of the program is in: the implementation's comes after this one.)
+Module.preRun = [].concat(Module.preRun || [], function () {
+  CM.onCopied = function (text) { CMTest.clipboard = text; };
+});
