@@ -28,7 +28,8 @@ public:
     std::set<std::string> failingWrites; // paths whose writes fail, leaving the file as it was
     std::set<std::string> failingMoves;  // paths that cannot be moved aside
     std::string date = "2026-12-09";
-    int writes = 0; // writes attempted
+    std::string caveat; // where the data may be lost: "" as on the desktops
+    int writes = 0;     // writes attempted
 
     std::variant<std::string, platform::FileFailure> read(const std::string& path,
                                                           std::size_t limit) override {
@@ -59,6 +60,7 @@ public:
     std::variant<std::string, platform::FileFailure> dataFolder() override {
         return std::string("/data/clearmark");
     }
+    std::string dataCaveat() override { return caveat; }
     std::string today() override { return date; }
 
 private:

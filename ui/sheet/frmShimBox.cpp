@@ -2,6 +2,7 @@
 
 #include "runtime/forms.h"
 #include "runtime/msgbox.h"
+#include "runtime/platform/storage.h"
 #include "sheet/shim_box.h"
 
 #include <optional>
@@ -17,6 +18,7 @@ constexpr const char* kCaption = "Shim Box";
 
 constexpr runtime::FontDesign kRegular{};
 constexpr auto kShown = runtime::Visibility::Shown;
+constexpr auto kHidden = runtime::Visibility::Hidden;
 constexpr auto kLeft = runtime::Alignment::Left;
 constexpr bool kReadOnly = true;
 
@@ -29,6 +31,8 @@ constexpr runtime::ControlDesign kControls[] = {
     {"txtCount", TextBox,       "",                                   120,  795, 5760,  300,   4, kRegular, kShown, kLeft, {},   kReadOnly},
     {"cmdSave",  CommandButton, "Save",                              3780, 1230,  990,  360,   1},
     {"cmdClose", CommandButton, "Close",                             4890, 1230,  990,  360,   2},
+    // Shown where the box may be lost without a file being deleted (in a browser).
+    {"lblKept",  Label,         "",                                   120, 1710, 5760,  690,   5, kRegular, kHidden},
 };
 // clang-format on
 
@@ -55,6 +59,12 @@ frmShimBox::frmShimBox() : Form(kWindow) {
     onClick(control<runtime::CommandButton>("cmdSave"), &frmShimBox::cmdSave_Click);
     onClick(control<runtime::CommandButton>("cmdClose"), &frmShimBox::cmdClose_Click);
     onChange(txtShims, &frmShimBox::txtShims_Change);
+    if (const std::string caveat = platform::storage().dataCaveat(); !caveat.empty()) {
+        const auto kept = control<runtime::Label>("lblKept");
+        kept.setCaption(caveat);
+        kept.setVisible(true);
+        setClientHeight(kWindow.clientHeight + 720);
+    }
 }
 
 void frmShimBox::Form_Load() {
@@ -76,6 +86,16 @@ void frmShimBox::count() {
 
 bool frmShimBox::save() {
     const std::string text = txtShims.text();
+    // The box is read again before it is changed: another window of the program (another tab
+    // of the page) may have saved it since this one read it, and that is not lost unseen.
+    if (const sheet::ShimBoxRead now = sheet::readShimBox();
+        !now.message && now.text != saved_ && now.text != text) {
+        say("The shim box was changed in another window since this one read it, and is left as "
+            "it is there. Close the Shim Box and open it again to see that change, then make "
+            "yours.",
+            [box = txtShims](runtime::MsgAnswer) { box.setFocus(); });
+        return false;
+    }
     if (const std::optional<std::string> refused = sheet::saveShimBox(text)) {
         say(*refused, [box = txtShims](runtime::MsgAnswer) { box.setFocus(); });
         return false;

@@ -116,6 +116,48 @@ TEST_F(ShimBoxWindow, SaveWritesTheBoxAndEnterSavesToo) {
     EXPECT_EQ(text(open(), "txtShims"), "2.50");
 }
 
+// Another window (another tab of the page) saving the box after this one read it: Save leaves
+// that box as it is and says so; saved again from here, or changed back, it is this window's.
+TEST_F(ShimBoxWindow, SaveLeavesABoxChangedElsewhereAsItIs) {
+    storage.files[kBox] = sheet::writeShimBoxBytes("2.40");
+    const frmShimBox& box = open();
+    enter(box, "txtShims", "2.40 2.45");
+    storage.files[kBox] = sheet::writeShimBoxBytes("2.60"); // the other window's
+    click(box, "cmdSave");
+    input().settle();
+    EXPECT_EQ(boxes.shown(), (std::vector<MsgBoxRequest>{boxSays(
+                                 "The shim box was changed in another window since this one read "
+                                 "it, and is left as it is there. Close the Shim Box and open it "
+                                 "again to see that change, then make yours.")}));
+    EXPECT_EQ(storage.files[kBox], sheet::writeShimBoxBytes("2.60"));
+    EXPECT_EQ(focused(box), "txtShims");
+
+    boxes.clear();
+    enter(box, "txtShims", "2.60"); // what the other window saved: nothing is lost
+    click(box, "cmdSave");
+    EXPECT_TRUE(boxes.shown().empty());
+    enter(box, "txtShims", "2.60 2.45"); // now read by this window
+    click(box, "cmdSave");
+    EXPECT_TRUE(boxes.shown().empty());
+    EXPECT_EQ(storage.files[kBox], sheet::writeShimBoxBytes("2.60 2.45"));
+}
+
+// Where the box may be lost without a file being deleted (in a browser), the window says so
+// below its buttons; elsewhere it says nothing.
+TEST_F(ShimBoxWindow, SaysWhereTheBoxMayBeLost) {
+    const frmShimBox& plain = open();
+    const auto kept = plain.control<runtime::Label>("lblKept");
+    EXPECT_FALSE(kept.visible());
+    click(plain, "cmdClose");
+    input().settle();
+
+    storage.caveat = "Kept in this browser only.";
+    const frmShimBox& box = open();
+    const auto shown = box.control<runtime::Label>("lblKept");
+    EXPECT_TRUE(shown.visible());
+    EXPECT_EQ(shown.caption(), "Kept in this browser only.");
+}
+
 TEST_F(ShimBoxWindow, ClosingWithChangesAsksWhetherToSaveThem) {
     struct Case {
         std::function<void(const frmShimBox&)> close;

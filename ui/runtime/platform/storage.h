@@ -42,6 +42,9 @@ public:
     virtual std::variant<std::string, FileFailure> dataFolder() = 0;
     // Today's date on this computer, yyyy-mm-dd.
     virtual std::string today() = 0;
+    // Where the program's own data may still be lost without the user deleting a file, for the
+    // windows that keep data to say; "" where it is kept as any file is.
+    virtual std::string dataCaveat() { return {}; }
 };
 
 // The storage in use: the system's, unless a test has installed its own.

@@ -106,6 +106,11 @@ public:
     std::variant<std::string, FileFailure> dataFolder() override {
         return std::string(kBrowserFolder);
     }
+    std::string dataCaveat() override {
+        return "The shim box is kept in this browser for this page only. The browser clears it "
+               "when you clear this site's data, and may clear it when it runs short of space "
+               "unless it granted persistent storage.";
+    }
     std::string today() override {
         const std::time_t now = std::time(nullptr);
         std::tm local{};

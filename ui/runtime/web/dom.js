@@ -103,7 +103,7 @@ var CM = {
       '@media (pointer: coarse) {',
       '  .client-area button::after, .window .caption .close::after, .menubar > .menu-title::after {',
       '    content: ""; position: absolute; inset: -10px; }',
-      '  .client-area button, .window .caption .close, .menubar > .menu-title { position: relative; }',
+      '  .window .caption .close, .menubar > .menu-title { position: relative; }',
       '  .client-area .check input { width: 20px; height: 20px; }',
       '  .menu > button { padding-top: 12px; padding-bottom: 12px; }',
       '}',
@@ -288,13 +288,13 @@ var CM = {
     if (!win.listButton) {
       var b = document.createElement('button');
       b.type = 'button';
-      b.textContent = win.caption;
       b.addEventListener('click', function () {
         CM.toFront(id);
         _cm_activated(win.ptr);
       });
       win.listButton = b;
       CM.list.appendChild(b);
+      CM.showCaption(win);
     }
     CM.toFront(id);
   },
