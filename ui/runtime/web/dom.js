@@ -94,7 +94,12 @@ var CM = {
       'dialog.msgbox h2 { margin: 0; padding: 5px 8px; font-size: 12px; background: #2b5797;',
       '  color: #fff; }',
       'dialog.msgbox .msgbox-body { display: flex; gap: 12px; padding: 14px 16px; }',
-      'dialog.msgbox .msgbox-icon { font-size: 26px; line-height: 1; }',
+      'dialog.msgbox .msgbox-icon { flex: none; width: 32px; height: 32px; border-radius: 50%;',
+      '  display: flex; align-items: center; justify-content: center; color: #fff;',
+      '  font: bold 22px Georgia, "Times New Roman", serif; }',
+      'dialog.msgbox .msgbox-icon-1, dialog.msgbox .msgbox-icon-4 { background: #1f5fbf; }',
+      'dialog.msgbox .msgbox-icon-2 { background: #f2c200; color: #000; border-radius: 4px; }',
+      'dialog.msgbox .msgbox-icon-3 { background: #c8102e; font: bold 26px ' + CM.face + '; }',
       'dialog.msgbox .msgbox-text { white-space: pre-wrap; margin: 0; overflow-wrap: anywhere; }',
       'dialog.msgbox .msgbox-buttons { display: flex; justify-content: center; gap: 8px;',
       '  padding: 0 12px 12px; flex-wrap: wrap; }',
@@ -669,7 +674,9 @@ var CM = {
       var mark = document.createElement('span');
       mark.className = 'msgbox-icon';
       mark.setAttribute('aria-hidden', 'true');
-      mark.textContent = ['', '\u2139\ufe0f', '\u26a0\ufe0f', '\u26d4', '\u2753'][icon];
+      // Drawn with the page's own face, so that every device shows it: no emoji font needed.
+      mark.className = 'msgbox-icon msgbox-icon-' + icon;
+      mark.textContent = ['', 'i', '!', '\u00d7', '?'][icon];
       body.appendChild(mark);
     }
     var p = document.createElement('p');
