@@ -1,0 +1,156 @@
+// Debian's Chromium for the browser tests, headed on the display scripts/test-web sets up,
+// with a fresh profile each launch; and the page's parts as the tests meet them (windows,
+// controls by their design names, message boxes), driven with real input through the
+// DevTools protocol.
+'use strict';
+const assert = require('node:assert/strict');
+const puppeteer = require('puppeteer-core');
+
+const BASE_URL = process.env.CLEARMARK_WEB_URL || 'http://127.0.0.1:8000/';
+const CHROMIUM = process.env.CHROMIUM || '/usr/bin/chromium';
+// How long the program may take to start, and an answer to come.
+const READY_MS = 30000;
+const STEP_MS = 10000;
+
+// Each launch has a fresh profile (--user-data-dir) in the temporary folder, removed when the
+// browser is closed.
+async function launch() {
+  return puppeteer.launch({
+    executablePath: CHROMIUM,
+    headless: process.env.CLEARMARK_HEADLESS === '1',
+    defaultViewport: { width: 1280, height: 900 },
+    args: [
+      '--no-sandbox',
+      '--no-first-run',
+      '--disable-background-networking',
+      '--disable-component-update',
+      '--disable-sync',
+      '--disable-gpu',
+      '--window-size=1280,1000',
+      '--password-store=basic',
+    ],
+  });
+}
+
+// A page of a fresh browser, the program loaded and ready; what the page throws is kept in
+// page.errors for the test to check. before(page) runs ahead of the load (e.g. scripts for
+// every new document).
+async function openProgram({ viewport, before, url = BASE_URL } = {}) {
+  const browser = await launch();
+  const [page] = await browser.pages();
+  page.errors = [];
+  page.on('pageerror', (error) => page.errors.push(String(error)));
+  page.on('console', (message) => {
+    if (message.type() === 'error' || process.env.CLEARMARK_WEB_VERBOSE)
+      console.log(`[page ${message.type()}] ${message.text()}`);
+  });
+  page.setDefaultTimeout(STEP_MS);
+  if (viewport) await page.setViewport(viewport);
+  if (before) await before(page);
+  await page.goto(url, { waitUntil: 'load' });
+  await waitReady(page);
+  return { browser, page };
+}
+
+async function waitReady(page, state = 'ready') {
+  await page.waitForFunction((s) => document.documentElement.dataset.clearmark === s, { timeout: READY_MS }, state);
+}
+
+const windowSelector = (form) => `#desktop section.window[data-form="${form}"]`;
+const controlSelector = (form, name) => `${windowSelector(form)} [data-name="${name}"]`;
+
+async function windowOf(page, form) {
+  return page.waitForSelector(windowSelector(form), { visible: true });
+}
+
+async function control(page, form, name) {
+  return page.waitForSelector(controlSelector(form, name), { visible: true });
+}
+
+// Types into a text box as a user does: a click into it, Ctrl+A over what it held, the keys.
+async function typeInto(page, form, name, text) {
+  const box = await control(page, form, name);
+  await box.click();
+  await page.keyboard.down('Control');
+  await page.keyboard.press('KeyA');
+  await page.keyboard.up('Control');
+  if (text === '') await page.keyboard.press('Delete');
+  else await page.keyboard.type(text);
+}
+
+async function click(page, form, name) {
+  await (await control(page, form, name)).click();
+}
+
+async function valueOf(page, form, name) {
+  return page.$eval(controlSelector(form, name), (e) => e.value);
+}
+
+// A window's menu: the menu bar's button, then the entry, both clicked.
+async function chooseMenu(page, form, menu, entry) {
+  const bar = `${windowSelector(form)} [role=menubar]`;
+  const opener = await page.waitForSelector(`::-p-aria(${menu})`, { root: await page.$(bar) });
+  await opener.click();
+  const item = await page.waitForFunction(
+    (barSelector, name) => {
+      const items = [...document.querySelectorAll(`${barSelector} [role=menu] [role=menuitem]`)];
+      return items.find((i) => i.offsetParent !== null && accessibleText(i) === name);
+      function accessibleText(e) {
+        return (e.getAttribute('aria-label') || e.textContent).replace(/\s+/g, ' ').trim();
+      }
+    },
+    {},
+    bar,
+    entry,
+  );
+  await item.click();
+}
+
+// The open message box: its caption, text and button names.
+async function messageBox(page) {
+  const box = await page.waitForSelector('dialog.msgbox[open]', { visible: true });
+  return box.evaluate((d) => ({
+    caption:
+      d.getAttribute('aria-label') ||
+      (d.getAttribute('aria-labelledby') && document.getElementById(d.getAttribute('aria-labelledby'))?.textContent) ||
+      '',
+    text: d.querySelector('.msgbox-text').textContent,
+    buttons: [...d.querySelectorAll('button')].filter((b) => b.offsetParent !== null).map((b) => b.getAttribute('aria-label') || b.textContent.trim()),
+    modal: d.matches(':modal'),
+  }));
+}
+
+async function answerBox(page, button) {
+  const box = await page.waitForSelector('dialog.msgbox[open]', { visible: true });
+  const target = await box.waitForSelector(`::-p-aria([name="${button}"][role="button"])`);
+  await target.click();
+  await page.waitForFunction((b) => !b.isConnected || !b.open, {}, box);
+}
+
+async function noBoxOpen(page) {
+  await page.waitForFunction(() => !document.querySelector('dialog.msgbox[open]'));
+}
+
+// Ends with every check of the page's own errors: none thrown while the test ran.
+function assertNoPageErrors(page) {
+  assert.deepEqual(page.errors, [], 'the page threw');
+}
+
+module.exports = {
+  BASE_URL,
+  launch,
+  openProgram,
+  waitReady,
+  windowSelector,
+  controlSelector,
+  windowOf,
+  control,
+  typeInto,
+  click,
+  valueOf,
+  chooseMenu,
+  messageBox,
+  answerBox,
+  noBoxOpen,
+  assertNoPageErrors,
+};
