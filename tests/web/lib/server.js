@@ -17,7 +17,7 @@ function startServer(root = ROOT) {
           url: `http://127.0.0.1:${port}/`,
           stop: () =>
             new Promise((done) => {
-              if (child.exitCode !== null) return done();
+              if (child.exitCode !== null || child.signalCode !== null) return done();
               child.once('exit', done);
               child.kill();
             }),
