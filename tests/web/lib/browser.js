@@ -89,7 +89,7 @@ async function valueOf(page, form, name) {
 // A window's menu: the menu bar's button, then the entry, both clicked.
 async function chooseMenu(page, form, menu, entry) {
   const bar = `${windowSelector(form)} [role=menubar]`;
-  const opener = await page.waitForSelector(`::-p-aria(${menu})`, { root: await page.$(bar) });
+  const opener = await (await page.waitForSelector(bar)).waitForSelector(`::-p-aria([name="${menu}"][role="menuitem"])`);
   await opener.click();
   const item = await page.waitForFunction(
     (barSelector, name) => {
