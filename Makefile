@@ -6,7 +6,7 @@ CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 WERROR ?= OFF
 export WERROR
 
-.PHONY: run test printed-pictures test-accessibility test-windows package-windows bench-startup-windows test-sanitize fuzz lint bench-startup install package bench snapshots clean deps configure build format format-check
+.PHONY: run test printed-pictures test-accessibility test-windows package-windows bench-startup-windows test-sanitize fuzz lint bench-startup install package bench snapshots clean deps configure build format format-check web run-web bench-web
 
 run: build
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
@@ -89,6 +89,30 @@ bench-startup: build
 package: build
 	cd $(BUILD) && cpack -G DEB
 
+# The browser version: the program built to WebAssembly with Debian's emscripten (whose
+# settings scripts/emscripten-env makes in build-web/emscripten/), and the page around it,
+# ready to serve, in build-web/.
+WEB_BUILD = build-web
+PORT ?= 8080
+web:
+	@scripts/install-deps web
+	. scripts/emscripten-env && \
+	cmake -S . -B $(WEB_BUILD)/cmake -G Ninja \
+		-DCMAKE_TOOLCHAIN_FILE=/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake \
+		-DCLEARMARK_WINDOW_RUNTIME=web -DCMAKE_BUILD_TYPE=Release -DCLEARMARK_WERROR=$(WERROR) \
+		>/dev/null && \
+	cmake --build $(WEB_BUILD)/cmake --target clearmark -j$(JOBS)
+	scripts/assemble-web $(WEB_BUILD)/cmake $(WEB_BUILD)
+
+# build-web/ on this machine only (browsers allow the service worker there without HTTPS).
+run-web: web
+	scripts/serve-web $(WEB_BUILD) $(PORT)
+
+# The page's download, gzipped, against its budget, and the warm startup in Chromium against a
+# minimal emscripten page; needs puppeteer-core (npm ci --prefix tests/web).
+bench-web: web
+	JOBS=$(JOBS) scripts/bench-web $(WEB_BUILD)/cmake $(WEB_BUILD)
+
 # The windows at scale 1 and 2, offscreen; run uses it too, on the build it has made.
 RENDER_SNAPSHOTS = QT_QPA_PLATFORM=offscreen ./$(BUILD)/app/clearmark-snapshots $(BUILD)/snapshots && \
 	QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2 ./$(BUILD)/app/clearmark-snapshots \
@@ -115,4 +139,4 @@ format-check:
 	clang-format --dry-run --Werror $(SOURCES)
 
 clean:
-	rm -rf $(BUILD) build-windows
+	rm -rf $(BUILD) build-windows $(WEB_BUILD)

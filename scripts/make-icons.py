@@ -2,6 +2,7 @@
 """Draws Clearmark's two icons in the 16-colour palette and writes them as XPM source.
 
     scripts/make-icons.py     # rewrites app/icons/: *.xpm, clearmark.ico, about.ico, hicolor/*/clearmark.png
+    scripts/make-icons.py --web DIR   # the browser version's icons, into DIR (made at build time)
 
 The application icon is a navy tile with a silver valve shim and a yellow feeler blade; the
 About picture is a light grey tile with a white and dark grey bevel and a diagonal figure in
@@ -9,6 +10,7 @@ black, white and dark grey. Each comes at 32 x 32 and 16 x 16.
 """
 import math
 import pathlib
+import sys
 
 # The 16 colours of the standard palette; ' ' is transparent.
 PALETTE = {
@@ -23,17 +25,19 @@ def blank(size, fill=' '):
     return [[fill] * size for _ in range(size)]
 
 
-def app_icon(size):
-    f = size / 32.0
+def app_icon(size, full_bleed=False):
+    """The tile with rounded corners, or with full_bleed the whole square navy and the figure
+    drawn at four fifths, inside the circle that a home screen's mask keeps."""
+    f = size / 32.0 * (0.8 if full_bleed else 1.0)
     img = blank(size)
     last = size - 1
     for y in range(size):
         for x in range(size):
             corner = min(x, last - x) + min(y, last - y)
-            if corner < round(2 * f):
+            if corner < round(2 * f) and not full_bleed:
                 continue  # rounded corners stay transparent
             edge = x in (0, last) or y in (0, last)
-            img[y][x] = 'k' if edge else 'n'
+            img[y][x] = 'k' if edge and not full_bleed else 'n'
     cx = cy = (size - 1) / 2.0
     radius = 11.5 * f
     for y in range(size):
@@ -150,7 +154,20 @@ def png(img):
             + chunk(b'IDAT', zlib.compress(rows, 9)) + chunk(b'IEND', b''))
 
 
+def web_icons(out):
+    """The browser version's icons: the tile for the manifest (any purpose), the full-bleed
+    square for masks and for the home screen of a phone, which rounds its own corners."""
+    out.mkdir(parents=True, exist_ok=True)
+    for name, size, full_bleed in (('icon-192.png', 192, False), ('icon-512.png', 512, False),
+                                   ('icon-maskable-512.png', 512, True),
+                                   ('apple-touch-icon.png', 180, True)):
+        (out / name).write_bytes(png(app_icon(size, full_bleed)))
+
+
 def main():
+    if len(sys.argv) == 3 and sys.argv[1] == '--web':
+        web_icons(pathlib.Path(sys.argv[2]))
+        return
     out = pathlib.Path(__file__).resolve().parent.parent / 'app' / 'icons'
     out.mkdir(parents=True, exist_ok=True)
     for base, draw in (('clearmark', app_icon), ('about', about_picture)):
