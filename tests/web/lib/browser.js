@@ -57,7 +57,10 @@ async function waitReady(page, state = 'ready') {
 }
 
 const windowSelector = (form) => `#desktop section.window[data-form="${form}"]`;
-const controlSelector = (form, name) => `${windowSelector(form)} [data-name="${name}"]`;
+// A control by its design name: the innermost element carrying it (an option button's
+// wrapper and its input may both carry it; the input is the control).
+const controlSelector = (form, name) =>
+  `${windowSelector(form)} [data-name="${name}"]:not(:has([data-name="${name}"]))`;
 
 async function windowOf(page, form) {
   return page.waitForSelector(windowSelector(form), { visible: true });
