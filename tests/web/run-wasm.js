@@ -38,7 +38,15 @@ async function main() {
       else if (DONE.test(text)) running = null;
       if (SUMMARY.test(text)) summary = true;
     });
-    page.on('pageerror', (error) => lines.push(`uncaught: ${error}`) && console.error(`uncaught: ${error}`));
+    // An error no one caught: in a test program, a trap (RuntimeError) or an exception out of
+    // a callback, after which it never goes on. It has ended once it stays quiet a while.
+    let uncaught = null;
+    let lastOutput = Date.now();
+    page.on('console', () => (lastOutput = Date.now()));
+    page.on('pageerror', (error) => {
+      uncaught ??= { error: String(error.message ?? error).split('\n')[0], test: running };
+      console.error(`uncaught: ${error}`);
+    });
     let crashed = null;
     page.on('error', (error) => (crashed = String(error)));
     const url = new URL('runner/run-wasm.html', web.BASE_URL);
@@ -60,6 +68,8 @@ async function main() {
       });
       // main returned without exit(): its end is the summary GoogleTest prints last.
       if (ended?.how === 'returned' && !summary) ended = null;
+      if (!ended && uncaught && Date.now() - lastOutput > 5000)
+        ended = { how: 'abort', what: `uncaught ${uncaught.error}${uncaught.test ? ` in ${uncaught.test}` : ''}` };
     }
     const seconds = ((Date.now() - started) / 1000).toFixed(1);
     const passed = lines.some((l) => l.startsWith('[  PASSED  ]'));
