@@ -23,9 +23,11 @@ describe('offline', () => {
 
   it('the service worker is active and controls the page', async () => {
     const state = await page.evaluate(async () => {
-      const worker = (await navigator.serviceWorker.ready).active;
-      if (worker.state === 'activating') await new Promise((r) => worker.addEventListener('statechange', r, { once: true }));
-      return worker.state;
+      const ready = navigator.serviceWorker.ready.then(async ({ active }) => {
+        if (active.state === 'activating') await new Promise((r) => active.addEventListener('statechange', r, { once: true }));
+        return active.state;
+      });
+      return Promise.race([ready, new Promise((r) => setTimeout(() => r('no service worker within 20 s'), 20000))]);
     });
     assert.equal(state, 'activated');
     // The first load is not controlled until the worker claims it; a reload is.
