@@ -70,15 +70,15 @@ async function control(page, form, name) {
   return page.waitForSelector(controlSelector(form, name), { visible: true });
 }
 
-// Types into a text box as a user does: a click into it, Ctrl+A over what it held, the keys.
+// Types into a text box as a user does: a triple click into it selects what it held, the
+// keys replace it. What the box then holds is checked: typing that does not arrive fails here.
 async function typeInto(page, form, name, text) {
   const box = await control(page, form, name);
-  await box.click();
-  await page.keyboard.down('Control');
-  await page.keyboard.press('KeyA');
-  await page.keyboard.up('Control');
-  if (text === '') await page.keyboard.press('Delete');
+  await box.click({ count: 3 });
+  if (text === '') await page.keyboard.press('Backspace');
   else await page.keyboard.type(text);
+  const held = await box.evaluate((e) => e.value);
+  assert.equal(held, text, `${form}.${name} holds ${JSON.stringify(held)} after typing ${JSON.stringify(text)}`);
 }
 
 async function click(page, form, name) {
