@@ -29,6 +29,10 @@ async function main() {
   const browser = await web.launch();
   try {
     const [page] = await browser.pages();
+    // The clipboard's tests copy and paste through the system's clipboard.
+    await browser
+      .defaultBrowserContext()
+      .overridePermissions(new URL(web.BASE_URL).origin, ['clipboard-read', 'clipboard-write', 'clipboard-sanitized-write']);
     page.on('console', (message) => {
       const text = message.text();
       lines.push(text);

@@ -52,8 +52,19 @@ async function openProgram({ viewport, before, url = BASE_URL } = {}) {
   return { browser, page };
 }
 
+// Waits for the program's state ("ready": the main window shown; "ended": after Exit); a page
+// that says the program could not start or has stopped fails at once, with what it says.
 async function waitReady(page, state = 'ready') {
-  await page.waitForFunction((s) => document.documentElement.dataset.clearmark === s, { timeout: READY_MS }, state);
+  const reached = await page.waitForFunction(
+    (s) => {
+      if (document.documentElement.dataset.clearmark === s) return s;
+      const failed = document.getElementById('failed');
+      return failed && !failed.hidden ? `failed: ${failed.textContent.replace(/\s+/g, ' ').trim()}` : false;
+    },
+    { timeout: READY_MS },
+    state,
+  );
+  assert.equal(await reached.jsonValue(), state, 'the program did not get there');
 }
 
 const windowSelector = (form) => `#desktop section.window[data-form="${form}"]`;
