@@ -1,5 +1,7 @@
 #include "core/measurement.h"
 
+#include "core/decimal_text.h"
+
 #include <algorithm>
 #include <array>
 #include <cfloat>
@@ -181,7 +183,7 @@ std::errc readWithComma(std::string_view text, std::size_t comma, double& value)
             return std::errc::invalid_argument;
     }
     const char* last = buffer.data() + length;
-    const auto [end, ec] = std::from_chars(buffer.data(), last, value, std::chars_format::general);
+    const auto [end, ec] = readDecimal(buffer.data(), last, value);
     return end == last ? ec : std::errc::invalid_argument;
 }
 
@@ -232,8 +234,7 @@ std::optional<double> parseMeasurement(std::string_view text) {
         if (text.empty() || !(isDigit(text.front()) || text.front() == '.' || text.front() == ','))
             return std::nullopt;
         const char* last = text.data() + text.size();
-        const std::from_chars_result read =
-            std::from_chars(text.data(), last, value, std::chars_format::general);
+        const std::from_chars_result read = readDecimal(text.data(), last, value);
         if (read.ptr != last || read.ec != std::errc{})
             return readOther(text, negative, read, value);
     }
@@ -250,8 +251,7 @@ std::string formatMeasurement(double value) {
     if (std::fabs(value) > largestWritable && std::isfinite(value))
         value = std::copysign(largestWritable, value);
     std::array<char, 64> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                      std::chars_format::general, 15);
+    const auto result = writeDecimal(buffer.data(), buffer.data() + buffer.size(), value, 15);
     return {buffer.data(), result.ptr};
 }
 

@@ -186,7 +186,9 @@ void handOutInOrder(std::vector<std::size_t>& chosen, const std::vector<Column>&
         if (chosen[r] < pool && !own)
             takers.push_back(r);
     }
-    std::ranges::stable_sort(takers, {}, [&](std::size_t r) { return columns[chosen[r]].shim; });
+    std::stable_sort(takers.begin(), takers.end(), [&](std::size_t a, std::size_t b) {
+        return columns[chosen[a]].shim < columns[chosen[b]].shim;
+    });
     std::vector<std::size_t> taken;
     for (auto first = takers.begin(); first != takers.end();) {
         const Nanometres size = columns[chosen[*first]].shim;
@@ -195,7 +197,7 @@ void handOutInOrder(std::vector<std::size_t>& chosen, const std::vector<Column>&
         taken.clear();
         for (auto row = first; row != last; ++row)
             taken.push_back(chosen[*row]);
-        std::ranges::sort(taken);
+        std::sort(taken.begin(), taken.end());
         for (std::size_t k = 0; k < taken.size(); ++k)
             chosen[first[std::ptrdiff_t(k)]] = taken[k];
         first = last;

@@ -43,10 +43,10 @@ inline const char* const kHelpParagraphs[] = {
     "Enter the measured valve clearance (in Millimeters) in the Measured gap box.",
     "Enter the measured Original shim width into the Original Shim box.",
     "(These values may also be pasted from the converter)",
-    "Selecting either the Intake (0.175mm) or Exhaust (0.275mm) default buttons will enter the "
-    "default AVERAGE values for Triumph Bonneville, Bonneville America, T-100 or Speedmaster "
-    "specifications.",
-    "This value can be changed for averages you wish or for other makes or models of "
-    "motorcycle valve shim calculations."};
+    ("Selecting either the Intake (0.175mm) or Exhaust (0.275mm) default buttons will enter the "
+     "default AVERAGE values for Triumph Bonneville, Bonneville America, T-100 or Speedmaster "
+     "specifications."),
+    ("This value can be changed for averages you wish or for other makes or models of "
+     "motorcycle valve shim calculations.")};
 
 } // namespace clearmark::expected

@@ -165,7 +165,8 @@ frmValveSheet::frmValveSheet() : Form(sheet::windowDesign()) {
     for (const runtime::TextBox& count : {txtCylinders, txtIntakeValves, txtExhaustValves})
         onChange(count, &frmValveSheet::txtCounts_Change);
     for (const runtime::Control& control : controls())
-        if (std::ranges::find(sheet::kBelowRows, control.name()) != std::end(sheet::kBelowRows))
+        if (std::find(std::begin(sheet::kBelowRows), std::end(sheet::kBelowRows), control.name()) !=
+            std::end(sheet::kBelowRows))
             belowRows_.emplace_back(control, &sheet::fixedDesign(control.name()));
 }
 

@@ -172,8 +172,8 @@ std::string rowControl(RowPart part, std::size_t row) {
 }
 
 const runtime::ControlDesign& fixedDesign(std::string_view name) {
-    return *std::ranges::find_if(
-        kFixedControls, [name](const ControlDesign& design) { return name == design.name; });
+    return *std::find_if(std::begin(kFixedControls), std::end(kFixedControls),
+                         [name](const ControlDesign& design) { return name == design.name; });
 }
 
 const runtime::WindowDesign& windowDesign() {

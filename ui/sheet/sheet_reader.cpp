@@ -221,8 +221,8 @@ std::variant<SheetInput, BadField> readSheet(const SheetTexts& texts) {
         std::string message = (*valves)[i].text() +
                               " shim is more than 1 mm outside the shim sizes (" + texts.shimsFrom +
                               " to " + texts.shimsTo + ")";
-        if (trimmed.size() == 3 &&
-            std::ranges::all_of(trimmed, [](char c) { return c >= '0' && c <= '9'; }))
+        if (trimmed.size() == 3 && std::all_of(trimmed.begin(), trimmed.end(),
+                                               [](char c) { return c >= '0' && c <= '9'; }))
             message += ". If " + trimmed + " is the number stamped on the shim, type " +
                        trimmed.substr(0, 1) + "." + trimmed.substr(1) + ".";
         read.refuse(rowControl(RowPart::Shim, i), message);

@@ -43,7 +43,7 @@ constexpr ControlDesign kProbeControls[] = {
 
 constexpr MenuEntryDesign kProbeEntries[] = {
     {.name = "mnuPing", .caption = "Ping"},
-    {.name = "mnuNew", .caption = "&New", .shortcut = Shortcut{'N'}}};
+    {.name = "mnuNew", .caption = "&New", .shortcut = Shortcut{'G'}}};
 constexpr MenuEntryDesign kMoreEntries[] = {{.name = "mnuPong", .caption = "Pong"}};
 constexpr MenuDesign kProbeMenus[] = {
     {.name = "mnuProbe", .caption = "Probe", .entries = kProbeEntries},
@@ -361,19 +361,19 @@ TEST_F(FormsRules, AShortcutKeyChoosesItsEntryUnlessTheEntryIsDisabled) {
     entry.setEnabled(false);
     frmProbe& form = forms().show<frmProbe>();
     input().choose(entry);
-    input().pressCtrl(form, 'n');
+    input().pressCtrl(form, 'g');
     EXPECT_FALSE(entry.enabled());
     EXPECT_EQ(frmProbe::news, 0);
     input().choose(form.control<MenuItem>("mnuPing")); // the others are not
     EXPECT_EQ(frmProbe::pings, 1);
 
     entry.setEnabled(true);
-    input().pressCtrl(form, 'n'); // the focus in a text box
+    input().pressCtrl(form, 'g'); // the focus in a text box
     EXPECT_EQ(frmProbe::news, 1);
     EXPECT_EQ(first(form).text(), "");
     input().choose(entry);
     ASSERT_TRUE(tabTo(form, "cmdDone"));
-    input().pressCtrl(form, 'N');
+    input().pressCtrl(form, 'G');
     EXPECT_EQ(frmProbe::news, 3);
     input().pressCtrl(form, 'q'); // no entry's
     EXPECT_EQ(frmProbe::news, 3);
@@ -381,7 +381,7 @@ TEST_F(FormsRules, AShortcutKeyChoosesItsEntryUnlessTheEntryIsDisabled) {
 
     entry.setEnabled(false);
     input().choose(entry);
-    input().pressCtrl(form, 'n');
+    input().pressCtrl(form, 'g');
     EXPECT_EQ(frmProbe::news, 3);
     EXPECT_EQ(forms().find<frmProbe>(), &form);
 }
