@@ -40,6 +40,8 @@ describe('message boxes', () => {
   it('while a box is open, no other window takes a click or a key', async () => {
     await web.click(page, MAIN, 'cmdConverter');
     await web.windowOf(page, CONVERT);
+    // The converter opens over the main window: moved aside, both show every control.
+    await web.moveWindow(page, CONVERT, 560, 0);
     await web.typeInto(page, MAIN, 'txtGap', '0.1');
     await web.typeInto(page, CONVERT, 'txtData', '');
     // Every control a click would reach now, in either window, and what each holds.

@@ -26,6 +26,7 @@ describe('the converter', () => {
   });
   after(async () => browser?.close());
 
+  // Each case opens the converter and closes it with its caption's Close button.
   for (const c of CONVERSIONS) {
     it(`${c.typed} with ${c.direction} gives ${c.result}`, async () => {
       await web.click(page, MAIN, 'cmdConverter');
@@ -35,6 +36,8 @@ describe('the converter', () => {
       assert.equal(await page.$eval(web.controlSelector(CONVERT, c.direction), (e) => e.checked), true);
       await web.click(page, CONVERT, 'cmdConvert1');
       await page.waitForFunction((s, v) => document.querySelector(s).value === v, {}, web.controlSelector(CONVERT, 'txtData'), c.result);
+      await (await page.waitForSelector(`${web.windowSelector(CONVERT)} ::-p-aria([name="Close"][role="button"])`)).click();
+      await page.waitForSelector(web.windowSelector(CONVERT), { hidden: true });
     });
   }
 
@@ -68,5 +71,18 @@ describe('the converter', () => {
     await web.answerBox(page, 'OK');
     await web.windowOf(page, CONVERT);
     web.assertNoPageErrors(page);
+  });
+
+  // Last: the converter is left open.
+  it('Converter brings the open converter back to the front', async () => {
+    await web.click(page, MAIN, 'cmdConverter');
+    await web.windowOf(page, CONVERT);
+    await web.bringToFront(page, MAIN);
+    await web.click(page, MAIN, 'cmdConverter');
+    const front = () =>
+      page.$$eval('#desktop section.window', (ws) =>
+        ws.filter((w) => w.checkVisibility()).sort((a, b) => getComputedStyle(b).zIndex - getComputedStyle(a).zIndex)[0]?.dataset.form,
+      );
+    assert.equal(await front(), CONVERT, 'the converter stays behind the main window');
   });
 });

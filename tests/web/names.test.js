@@ -84,23 +84,39 @@ const MENUS = {
   frmValveSheet: { File: ['New', 'Open...', 'Save', 'Save As...', 'Print...', 'Print Blank Sheet...', 'Next Check', 'Shim Box...', 'Close'] },
 };
 
+// The tree as a list, a control with its name but without its insides; the texts side by side in one element (a label's text may come in
+// several pieces, e.g. around its access key's letter) as one text, as a reader reads them.
 function flatten(node, out = []) {
   if (!node) return out;
   out.push(node);
-  for (const child of node.children ?? []) flatten(child, out);
+  let text = null;
+  for (const child of node.children ?? []) {
+    if (child.role === 'StaticText') {
+      if (text) text.name += child.name;
+      else out.push((text = { role: 'StaticText', name: child.name }));
+      continue;
+    }
+    text = null;
+    // A control's own texts make its name: they are not read again.
+    if (CONTROL_ROLES.has(child.role)) out.push(child);
+    else flatten(child, out);
+  }
   return out;
 }
+
+// The accessibility tree of an element: every node, so that each label keeps its own texts.
+const snapshot = (page, root) => page.accessibility.snapshot({ root, interestingOnly: false });
 
 // The window's node and everything a reader meets in it.
 async function readWindow(page, form) {
   const root = await web.windowOf(page, form);
-  const tree = await page.accessibility.snapshot({ root, interestingOnly: true });
+  const tree = await snapshot(page, root);
   return { name: tree?.name, role: tree?.role, nodes: flatten(tree).slice(1) };
 }
 
 // Names compared with their runs of blanks as one, as a browser computes a name from the
 // text it shows ("Copy to Clipboard  and exit").
-const key = (role, name) => `${role} ${JSON.stringify(name.replace(/\s+/g, ' ').trim())}`;
+const key = (role, name) => `${role} ${JSON.stringify((name ?? '').replace(/\s+/g, ' ').trim())}`;
 
 // Every expected control is read with its name (and text); every control read is expected,
 // but for the caption's Close button; every text read is a label or a control's own.
@@ -119,7 +135,7 @@ function assertReads(read, expected, { caption, strict = true }) {
     if (CONTROL_ROLES.has(n.role))
       assert.ok(wanted.has(key(n.role, n.name)) || key(n.role, n.name) === key('button', 'Close'), `${caption}: ${n.role} ${JSON.stringify(n.name)} read, not expected`);
     else if (n.role === 'StaticText')
-      assert.ok(names.has(key('', n.name)) || n.name === caption || n.name.trim() === '', `${caption}: text ${JSON.stringify(n.name)} read, not expected`);
+      assert.ok(names.has(key('', n.name)) || n.name === caption || (n.name ?? '').trim() === '', `${caption}: text ${JSON.stringify(n.name)} read, not expected`);
   }
 }
 
@@ -133,7 +149,7 @@ async function readMenu(page, form, menu) {
     {},
     form,
   );
-  const tree = await page.accessibility.snapshot({ root: list, interestingOnly: true });
+  const tree = await snapshot(page, list);
   await page.keyboard.press('Escape');
   await page.waitForFunction((m) => !m.checkVisibility(), {}, list);
   return flatten(tree).filter((n) => n.role === 'menuitem').map((n) => n.name);
@@ -163,7 +179,7 @@ describe('accessible names', () => {
     await web.click(page, MAIN, 'cmdIntake');
     await web.click(page, MAIN, 'cmdCalculate');
     const dialog = await page.waitForSelector('dialog.msgbox[open]');
-    const box = await page.accessibility.snapshot({ root: dialog, interestingOnly: true });
+    const box = await snapshot(page, dialog);
     assert.ok(['dialog', 'alertdialog'].includes(box.role), `the box is read as ${box.role}`);
     assert.equal(box.name, 'Please Adjust your new shim size as follows (for Triumph Motorcycles):');
     const nodes = flatten(box);

@@ -73,7 +73,7 @@ async function main() {
       // main returned without exit(): its end is the summary GoogleTest prints last.
       if (ended?.how === 'returned' && !summary) ended = null;
       if (!ended && uncaught && Date.now() - lastOutput > 5000)
-        ended = { how: 'abort', what: `uncaught ${uncaught.error}${uncaught.test ? ` in ${uncaught.test}` : ''}` };
+        ended = { how: 'abort', what: `uncaught ${uncaught.error}`, test: uncaught.test };
     }
     const seconds = ((Date.now() - started) / 1000).toFixed(1);
     const passed = lines.some((l) => l.startsWith('[  PASSED  ]'));
@@ -81,7 +81,10 @@ async function main() {
     const problems = [];
     if (crashed) problems.push(`the page crashed: ${crashed}`);
     else if (!ended) problems.push(`${name} did not end in ${timeoutSeconds} s; ${running ? `the test running: ${running}` : 'no test was running (stuck before or between tests)'}`);
-    else if (ended.how === 'abort') problems.push(`${name} aborted${running ? ` in ${running}` : ''}: ${ended.what}`);
+    else if (ended.how === 'abort') {
+      const test = ended.test ?? running;
+      problems.push(`${name} aborted${test ? ` in ${test}` : ''}: ${ended.what}`);
+    }
     else if (ended.how === 'exit' && ended.code !== 0) problems.push(`${name} ended with status ${ended.code}`);
     if (ended && ended.how !== 'abort') {
       if (!passed) problems.push('no "[  PASSED  ]" line');

@@ -77,8 +77,51 @@ async function windowOf(page, form) {
   return page.waitForSelector(windowSelector(form), { visible: true });
 }
 
+// A control, ready for a click: when another window covers it (windows open over each other
+// as on a desktop), its own window is brought to the front first, as a user does, with a
+// click on the part of its caption bar that shows.
 async function control(page, form, name) {
-  return page.waitForSelector(controlSelector(form, name), { visible: true });
+  const element = await page.waitForSelector(controlSelector(form, name), { visible: true });
+  if (await element.evaluate(coveredByAnotherWindow)) await bringToFront(page, form);
+  return element;
+}
+
+function coveredByAnotherWindow(e) {
+  e.scrollIntoView({ block: 'nearest', inline: 'nearest' });
+  const r = e.getBoundingClientRect();
+  const hit = document.elementFromPoint(r.left + r.width / 2, r.top + r.height / 2);
+  const other = hit?.closest('section.window');
+  return !!other && other !== e.closest('section.window');
+}
+
+// A point of the window's caption bar that shows (no button, no other window over it).
+async function captionPoint(page, form) {
+  const point = await page.$eval(windowSelector(form), (w) => {
+    const bar = w.querySelector('.caption') || w;
+    const r = bar.getBoundingClientRect();
+    for (let x = r.left + 4; x < r.right - 30; x += 8) {
+      const hit = document.elementFromPoint(x, r.top + r.height / 2);
+      if (hit && w.contains(hit) && !hit.closest('button')) return { x, y: r.top + r.height / 2 };
+    }
+    return null;
+  });
+  const front = await page.$$eval('#desktop section.window', (ws) => ws.filter((w) => w.checkVisibility()).map((w) => `${w.dataset.form} at z ${getComputedStyle(w).zIndex}`));
+  assert.ok(point, `no part of ${form}'s caption bar shows: another window covers it (${front.join(', ')})`);
+  return point;
+}
+
+async function bringToFront(page, form) {
+  const { x, y } = await captionPoint(page, form);
+  await page.mouse.click(x, y);
+}
+
+// Drags a window by its caption bar, as a user moves a window out of another's way.
+async function moveWindow(page, form, dx, dy) {
+  const { x, y } = await captionPoint(page, form);
+  await page.mouse.move(x, y);
+  await page.mouse.down();
+  for (let step = 1; step <= 5; ++step) await page.mouse.move(x + (dx * step) / 5, y + (dy * step) / 5);
+  await page.mouse.up();
 }
 
 // Types into a text box as a user does: a triple click into it selects what it held, the
@@ -159,6 +202,8 @@ module.exports = {
   controlSelector,
   windowOf,
   control,
+  bringToFront,
+  moveWindow,
   typeInto,
   click,
   valueOf,
