@@ -88,6 +88,21 @@ function assertDesktopJob(text) {
   assert.deepEqual(job.plan.valves[1], { source: 'keep', shim: 2500000, newGap: 180000, inRange: true });
 }
 
+// Waits until check() holds in the page; a message box that comes instead fails, with its text.
+async function untilOrBox(page, what, check, ...args) {
+  const outcome = await page.waitForFunction(
+    (source, ...a) => {
+      if (new Function(`return (${source})`)()(...a)) return 'done';
+      const box = document.querySelector('dialog.msgbox[open] .msgbox-text');
+      return box ? `a box says: ${box.textContent}` : false;
+    },
+    {},
+    check.toString(),
+    ...args,
+  );
+  assert.equal(await outcome.jsonValue(), 'done', what);
+}
+
 async function planWorkedJob(page) {
   await sheet.openSheet(page);
   await sheet.typeWorkedJob(page);
@@ -120,7 +135,7 @@ describe('a job in a file, through the File System Access API', () => {
   it('File > Save writes the desktop job format under the suggested name', async () => {
     await planWorkedJob(page);
     await web.chooseMenu(page, SHEET, 'File', 'Save');
-    await page.waitForFunction((n) => window.__files.get(n), {}, SUGGESTED);
+    await untilOrBox(page, 'the job was not saved', (n) => window.__files.get(n), SUGGESTED);
     const calls = await page.evaluate(() => window.__pickerCalls);
     assert.equal(calls.length, 1);
     assert.equal(calls[0].kind, 'save');
@@ -187,7 +202,11 @@ describe('a job in a file, as a download and a chosen file', () => {
     await web.chooseMenu(page, SHEET, 'File', 'Save');
     const file = path.join(downloads, SUGGESTED);
     const deadline = Date.now() + 10000;
-    while (!fs.existsSync(file) && Date.now() < deadline) await new Promise((r) => setTimeout(r, 100));
+    while (!fs.existsSync(file) && Date.now() < deadline) {
+      const box = await page.$eval('dialog.msgbox[open] .msgbox-text', (e) => e.textContent).catch(() => null);
+      assert.equal(box, null, 'the job was not saved');
+      await new Promise((r) => setTimeout(r, 100));
+    }
     assert.ok(fs.existsSync(file), `no ${SUGGESTED} downloaded; the folder holds ${fs.readdirSync(downloads)}`);
     assertDesktopJob(fs.readFileSync(file, 'utf8'));
   });
