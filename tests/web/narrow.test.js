@@ -30,32 +30,38 @@ function textSizes(form) {
   return sizes;
 }
 
-// What keeps a user from a window's controls: one that cannot be brought into view by the
-// scrolling a user can do (the page's, or a box's with scroll bars), or that is covered there.
+// What keeps a user from a window's controls: one that the scrolling a user can do (the
+// page's, or a box's with scroll bars) does not bring into view, so that too little of it
+// shows to be clicked, or one that something else covers there.
 function unreachable(form) {
   const problems = [];
-  const scrollers = () =>
-    [document.scrollingElement, ...document.querySelectorAll('*')].map((e) => [e, e.scrollLeft, e.scrollTop]);
+  const userScrolls = (e, axis) => e === document.scrollingElement || ['auto', 'scroll'].includes(getComputedStyle(e)[`overflow${axis}`]);
   for (const e of document.querySelectorAll(`#desktop section.window[data-form="${form}"] [data-name]`)) {
     if (!e.checkVisibility() || e.getBoundingClientRect().width === 0) continue;
-    const before = scrollers();
+    const boxes = [];
+    for (let a = e.parentElement; a; a = a.parentElement) boxes.push([a, a.scrollLeft, a.scrollTop]);
     e.scrollIntoView({ block: 'center', inline: 'center' });
-    for (const [s, left, top] of before) {
-      if (s === document.scrollingElement || (s.scrollLeft === left && s.scrollTop === top)) continue;
-      const style = getComputedStyle(s);
-      const userScrolls = (axis) => ['auto', 'scroll'].includes(style[`overflow${axis}`]);
-      if ((s.scrollLeft !== left && !userScrolls('X')) || (s.scrollTop !== top && !userScrolls('Y')))
-        problems.push(`${e.dataset.name}: only reached by scrolling a box without scroll bars (${s.className || s.tagName})`);
+    // Scrolling no user can do is undone.
+    for (const [a, left, top] of boxes) {
+      if (!userScrolls(a, 'X')) a.scrollLeft = left;
+      if (!userScrolls(a, 'Y')) a.scrollTop = top;
     }
-    // The part of it on the screen (a box wider than the screen shows part of itself).
+    // The part of it that shows: within the screen and every box that clips it.
     const r = e.getBoundingClientRect();
+    let [left, top, right, bottom] = [r.left, r.top, r.right, r.bottom];
     const view = window.visualViewport;
-    const left = Math.max(r.left, 0);
-    const right = Math.min(r.right, view.width);
-    const top = Math.max(r.top, 0);
-    const bottom = Math.min(r.bottom, view.height);
+    [left, top, right, bottom] = [Math.max(left, 0), Math.max(top, 0), Math.min(right, view.width), Math.min(bottom, view.height)];
+    for (const [a] of boxes) {
+      if (a === document.documentElement || a === document.body) continue;
+      const style = getComputedStyle(a);
+      if (style.overflowX === 'visible' && style.overflowY === 'visible') continue;
+      const c = a.getBoundingClientRect();
+      const inner = { left: c.left + a.clientLeft, top: c.top + a.clientTop };
+      [left, top] = [Math.max(left, inner.left), Math.max(top, inner.top)];
+      [right, bottom] = [Math.min(right, inner.left + a.clientWidth), Math.min(bottom, inner.top + a.clientHeight)];
+    }
     if (right - left < Math.min(r.width, 8) || bottom - top < Math.min(r.height, 8)) {
-      problems.push(`${e.dataset.name}: off the screen at ${Math.round(r.left)},${Math.round(r.top)}`);
+      problems.push(`${e.dataset.name}: does not show (${Math.round(Math.max(0, right - left))} x ${Math.round(Math.max(0, bottom - top))} px of it)`);
       continue;
     }
     const x = (left + right) / 2;
@@ -76,14 +82,15 @@ async function shownWindows(page) {
 
 // The window list's entry for the caption, clicked.
 async function showFromList(page, caption) {
+  const listed = () => page.$$eval('nav.window-list :is(button, a)', (es) => es.map((e) => e.textContent.trim()));
   const entry = await page.waitForFunction(
     (c) =>
       [...document.querySelectorAll('nav.window-list button, nav.window-list a, nav.window-list [role=tab], nav.window-list [role=option]')].find(
         (e) => e.checkVisibility() && (e.getAttribute('aria-label') || e.textContent).trim().replace(/\*$/, '') === c,
       ),
-    {},
+    { timeout: 5000 },
     caption,
-  );
+  ).catch(async () => assert.fail(`no entry ${JSON.stringify(caption)} in the window list: ${JSON.stringify(await listed())}`));
   await entry.click();
 }
 

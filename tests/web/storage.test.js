@@ -50,6 +50,10 @@ describe('the shim box over a reload', () => {
     await web.chooseMenu(page, 'frmClearmark', 'Tools', 'Valve Sheet...');
     await web.windowOf(page, 'frmValveSheet');
     assert.equal(await web.valueOf(page, 'frmValveSheet', 'txtSpares'), SIZES);
+    await (await page.waitForSelector(`${web.windowSelector('frmValveSheet')} ::-p-aria([name="Close"][role="button"])`)).click();
+    const asked = await page.waitForSelector('dialog.msgbox[open]', { visible: true, timeout: 1000 }).catch(() => null);
+    if (asked) await web.answerBox(page, 'No');
+    await page.waitForSelector(web.windowSelector('frmValveSheet'), { hidden: true });
   });
 
   it('a change not saved is gone after a reload', async () => {

@@ -95,22 +95,32 @@ function coveredByAnotherWindow(e) {
 }
 
 // A point of the window's caption bar that shows (no button, no other window over it).
+function visibleCaption(w) {
+  const bar = w.querySelector('.caption') || w;
+  const r = bar.getBoundingClientRect();
+  for (let x = r.left + 4; x < r.right - 30; x += 8) {
+    const hit = document.elementFromPoint(x, r.top + r.height / 2);
+    if (hit && w.contains(hit) && !hit.closest('button')) return { x, y: r.top + r.height / 2 };
+  }
+  return null;
+}
+
 async function captionPoint(page, form) {
-  const point = await page.$eval(windowSelector(form), (w) => {
-    const bar = w.querySelector('.caption') || w;
-    const r = bar.getBoundingClientRect();
-    for (let x = r.left + 4; x < r.right - 30; x += 8) {
-      const hit = document.elementFromPoint(x, r.top + r.height / 2);
-      if (hit && w.contains(hit) && !hit.closest('button')) return { x, y: r.top + r.height / 2 };
-    }
-    return null;
-  });
+  const point = await page.$eval(windowSelector(form), visibleCaption);
   const front = await page.$$eval('#desktop section.window', (ws) => ws.filter((w) => w.checkVisibility()).map((w) => `${w.dataset.form} at z ${getComputedStyle(w).zIndex}`));
   assert.ok(point, `no part of ${form}'s caption bar shows: another window covers it (${front.join(', ')})`);
   return point;
 }
 
 async function bringToFront(page, form) {
+  // A window wholly under another: the one over it is dragged aside first, as a user does.
+  if (!(await page.$eval(windowSelector(form), visibleCaption))) {
+    const over = await page.$eval(windowSelector(form), (w) => {
+      const r = (w.querySelector('.caption') || w).getBoundingClientRect();
+      return document.elementFromPoint(r.left + r.width / 2, r.top + r.height / 2)?.closest('section.window')?.dataset.form;
+    });
+    if (over && over !== form) await moveWindow(page, over, 700, 0);
+  }
   const { x, y } = await captionPoint(page, form);
   await page.mouse.click(x, y);
 }
