@@ -3,7 +3,7 @@
 // answered in a test), and, without it, as a download and a file chosen in the browser's
 // file chooser. The file is the desktop's job format either way.
 'use strict';
-const { describe, it, before, after } = require('node:test');
+const { describe, it, before, after, afterEach } = require('node:test');
 const assert = require('node:assert/strict');
 const fs = require('node:fs');
 const os = require('node:os');
@@ -71,6 +71,11 @@ function noPickers() {
   }
 }
 
+// A box a failed test left open is closed, so that the next test meets the windows.
+async function closeLeftBox(page) {
+  if (page && (await page.$('dialog.msgbox[open]'))) await page.keyboard.press('Escape');
+}
+
 // The job file as the desktop writes it (ui/sheet/job.cpp): the worked job with its plan.
 function assertDesktopJob(text) {
   assert.ok(text.endsWith('\n'), 'the file ends with a line end');
@@ -130,6 +135,7 @@ describe('a job in a file, through the File System Access API', () => {
   let browser;
   let page;
   before(async () => ({ browser, page } = await web.openProgram({ before: (p) => p.evaluateOnNewDocument(fakePickers) })));
+  afterEach(() => closeLeftBox(page));
   after(async () => browser?.close());
 
   it('File > Save writes the desktop job format under the suggested name', async () => {
@@ -188,6 +194,7 @@ describe('a job in a file, as a download and a chosen file', () => {
     const session = await browser.target().createCDPSession();
     await session.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads, eventsEnabled: true });
   });
+  afterEach(() => closeLeftBox(page));
   after(async () => {
     await browser?.close();
     if (downloads) fs.rmSync(downloads, { recursive: true, force: true });
