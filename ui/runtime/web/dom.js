@@ -402,7 +402,11 @@ var CM = {
     }
     node.style.left = left + 'px';
     node.style.top = top + 'px';
-    node.style.width = width + 'px';
+    // A label gets two pixels more on the right, where nothing shows but its background: the
+    // browser places letters at fractions of a pixel where the desktops' hinted faces round
+    // them, so that a caption just fitting there ("Spare shims": 59 px in Qt, 61.1 here)
+    // would wrap here and lose its last word.
+    node.style.width = (kind === 2 ? width + 2 : width) + 'px';
     node.style.height = height + 'px';
     node.style.fontSize = fontPx + 'px';
     if (bold) node.style.fontWeight = 'bold';
@@ -714,7 +718,10 @@ var CM = {
   },
 
   copy: function (token, text) {
-    var done = function (ok) { _cm_copied(token, ok ? 1 : 0); };
+    var done = function (ok) {
+      if (ok && CM.onCopied) CM.onCopied(text);
+      _cm_copied(token, ok ? 1 : 0);
+    };
     try {
       navigator.clipboard.writeText(text).then(function () { done(true); },
                                                  function () { done(false); });

@@ -10,6 +10,7 @@
 
 #include <emscripten.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <map>
 #include <set>
@@ -329,9 +330,9 @@ bool WebWindow::key(int code, int focusedId) {
             button->clicked();
         return true;
     }
-    const char letter = static_cast<char>(code & 0xff);
+    const char letter = static_cast<char>(std::tolower(code & 0xff));
     if ((code & 0x100) != 0) { // Ctrl (Cmd on a Mac) with a letter: a menu entry's shortcut
-        ControlPeer* entry = entryForShortcut(menus_, menuEntries_, letter);
+        ControlPeer* entry = entryForShortcut(menus_, menuEntries_, static_cast<char>(code & 0xff));
         if (entry == nullptr)
             return false;
         if (entry->enabled() && entry->clicked)

@@ -7,7 +7,16 @@ var CMTest = {
     var n = CM.el[id];
     return !!n && n.isConnected && n.getClientRects().length > 0;
   },
-  click: function (id) {
+  // How deep the driver is in events it dispatched: a handler the program runs inside one
+  // cannot wait for the browser, so the clipboard is then read from what the driver and the
+  // program last put there.
+  depth: 0,
+  within: function (f) {
+    ++CMTest.depth;
+    try { f(); } finally { --CMTest.depth; }
+  },
+  click: function (id) { CMTest.within(function () { CMTest.clickNow(id); }); },
+  clickNow: function (id) {
     var t = CMTest.target(id);
     var r = t.getBoundingClientRect();
     var at = { bubbles: true, cancelable: true, view: window, clientX: r.left + 3, clientY: r.top + 3,
@@ -20,7 +29,8 @@ var CMTest = {
     // A disabled control takes no click: the browser delivers none to it.
     if (!t.disabled) t.click();
   },
-  type: function (id, text) {
+  type: function (id, text) { CMTest.within(function () { CMTest.typeNow(id, text); }); },
+  typeNow: function (id, text) {
     var t = CMTest.target(id);
     t.focus();
     for (var i = 0; i < text.length; ++i) {
@@ -28,6 +38,8 @@ var CMTest = {
       if (!t.dispatchEvent(new KeyboardEvent('keydown', key))) continue;
       if (!t.readOnly) {
         t.setRangeText(text[i], t.value.length, t.value.length, 'end');
+        // The browser keeps the caret in view as the user types.
+        t.scrollLeft = t.scrollWidth;
         t.dispatchEvent(new InputEvent('input', { bubbles: true, inputType: 'insertText', data: text[i] }));
       }
       t.dispatchEvent(new KeyboardEvent('keyup', key));
@@ -42,7 +54,8 @@ var CMTest = {
   },
   // Keys: 1 Tab, 2 Shift+Tab, 3 Enter, 4 Esc, 5 Space, 6 Backspace; 0x100 + letter with Ctrl,
   // 0x200 + letter with Alt.
-  press: function (winId, code) {
+  press: function (winId, code) { CMTest.within(function () { CMTest.pressNow(winId, code); }); },
+  pressNow: function (winId, code) {
     var win = CM.wins[winId];
     var t = document.activeElement && win.panel.contains(document.activeElement)
               ? document.activeElement : win.panel;
@@ -100,25 +113,27 @@ var CMTest = {
       if (c.measureText(t.value.slice(0, i)).width > t.scrollLeft) return i - 1;
     return t.value.length;
   },
-  // The room a caption needs beside the room it has, in pixels.
+  // The room a caption needs beside the room it has, in pixels: the caption laid out again at
+  // the width of the control's content box, and its widest line.
   room: function (id) {
     var n = CM.el[id];
-    var inner = n.tagName === 'BUTTON' ? n : (n.classList.contains('check') ? n.lastChild : n);
-    var probe = inner.cloneNode(true);
-    probe.style.cssText = getComputedStyle(inner).cssText;
+    var inner = n.classList.contains('check') ? n.lastChild : n;
     var style = getComputedStyle(inner);
-    var box = inner.getBoundingClientRect();
+    var width = inner.clientWidth - parseFloat(style.paddingLeft) - parseFloat(style.paddingRight);
+    var height = inner.clientHeight - parseFloat(style.paddingTop) - parseFloat(style.paddingBottom);
+    var box = document.createElement('div');
+    box.style.cssText = 'position:absolute;visibility:hidden;left:0;top:0;white-space:' +
+      style.whiteSpace + ';font:' + style.font + ';line-height:' + style.lineHeight +
+      ';width:' + width + 'px;overflow-wrap:normal;word-break:normal';
     var span = document.createElement('span');
-    span.style.cssText = 'position:absolute;visibility:hidden;white-space:pre-wrap;font:' +
-      style.font + ';width:' + (n.tagName === 'BUTTON' ? 'auto' : box.width + 'px') +
-      ';line-height:' + style.lineHeight + ';text-align:' + style.textAlign;
     span.textContent = inner.textContent;
-    document.body.appendChild(span);
-    var needed = span.getBoundingClientRect();
-    span.remove();
-    var padX = n.tagName === 'BUTTON' ? 8 : 0;
-    return [Math.ceil(needed.width), Math.ceil(needed.height), Math.floor(box.width) - padX,
-            Math.floor(box.height)];
+    box.appendChild(span);
+    document.body.appendChild(box);
+    var widest = 0;
+    Array.prototype.forEach.call(span.getClientRects(), function (r) { widest = Math.max(widest, r.width); });
+    var needed = [Math.ceil(widest - 0.01), Math.ceil(box.getBoundingClientRect().height - 0.01)];
+    box.remove();
+    return needed.concat([Math.floor(width + 0.01), Math.floor(height + 0.01)]);
   },
   // A label's text line by line as laid out.
   lines: function (id) {
@@ -146,7 +161,8 @@ var CMTest = {
   boxText: function () { var d = CMTest.openBox(); return d ? d.querySelector('.msgbox-text').textContent : null; },
   boxOwner: function () { var d = CMTest.openBox(); return d ? d.dataset.owner || '' : ''; },
   boxIsModal: function () { var d = CMTest.openBox(); return d && d.matches(':modal') ? 1 : 0; },
-  answerBox: function (code) {
+  answerBox: function (code) { CMTest.within(function () { CMTest.answerBoxNow(code); }); },
+  answerBoxNow: function (code) {
     var d = CMTest.openBox();
     if (!d) return;
     if (code === 4) {
@@ -160,14 +176,22 @@ var CMTest = {
   },
   clipboard: '',
   clipboardState: 0,
+  nested: function () { return CMTest.depth > 0; },
   readClipboard: function () {
+    if (CMTest.nested()) { CMTest.clipboardState = 2; return; }
     CMTest.clipboardState = 1;
     navigator.clipboard.readText().then(function (t) { CMTest.clipboard = t; CMTest.clipboardState = 2; },
                                         function () { CMTest.clipboard = ''; CMTest.clipboardState = 3; });
   },
   writeClipboard: function (text) {
     CMTest.clipboardState = 1;
-    navigator.clipboard.writeText(text).then(function () { CMTest.clipboardState = 2; },
+    navigator.clipboard.writeText(text).then(function () { CMTest.clipboard = text; CMTest.clipboardState = 2; },
                                              function () { CMTest.clipboardState = 3; });
   }
 };
+
+// What the program copies, once the browser has it, is what the clipboard holds.
+// (Once every script of the program is in: the implementation's comes after this one.)
+Module.preRun = [].concat(Module.preRun || [], function () {
+  CM.onCopied = function (text) { CMTest.clipboard = text; };
+});
