@@ -6,7 +6,7 @@ CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 WERROR ?= OFF
 export WERROR
 
-.PHONY: run test printed-pictures test-accessibility test-windows package-windows bench-startup-windows test-sanitize fuzz lint bench-startup install package bench snapshots clean deps configure build format format-check web run-web bench-web
+.PHONY: run test printed-pictures test-accessibility test-windows package-windows bench-startup-windows test-sanitize fuzz lint bench-startup install package bench snapshots clean deps configure build format format-check web run-web bench-web test-web
 
 run: build
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
@@ -107,6 +107,15 @@ web:
 # build-web/ on this machine only (browsers allow the service worker there without HTTPS).
 run-web: web
 	scripts/serve-web $(WEB_BUILD) $(PORT)
+
+# The browser version tested in Debian's browsers on a private X server: the C++ test programs
+# compiled to WebAssembly in Chromium, the page driven in Chromium with real key and mouse
+# input (tests/web/), and a smoke test in WebKit.
+WEB_TEST_PROGRAMS = ui_tests
+test-web: web
+	@scripts/install-deps web webtests
+	. scripts/emscripten-env && cmake --build $(WEB_BUILD)/cmake --target $(WEB_TEST_PROGRAMS) -j$(JOBS)
+	scripts/test-web $(WEB_BUILD)
 
 # The page's download, gzipped, against its budget, and the warm startup in Chromium against a
 # minimal emscripten page; needs puppeteer-core (npm ci --prefix tests/web).
