@@ -111,10 +111,12 @@ run-web: web
 # The browser version tested in Debian's browsers on a private X server: the C++ test programs
 # compiled to WebAssembly in Chromium, the page driven in Chromium with real key and mouse
 # input (tests/web/), and a smoke test in WebKit.
-WEB_TEST_PROGRAMS = ui_tests
+WEB_TEST_PROGRAMS = core_tests ui_tests
 test-web: web
 	@scripts/install-deps web webtests
 	. scripts/emscripten-env && cmake --build $(WEB_BUILD)/cmake --target $(WEB_TEST_PROGRAMS) -j$(JOBS)
+	# The core's tests, compiled to WebAssembly, under node.
+	cd $(WEB_BUILD)/cmake && ctest --output-on-failure -R '^core_tests$$'
 	scripts/test-web $(WEB_BUILD)
 
 # The page's download, gzipped, against its budget, and the warm startup in Chromium against a

@@ -49,8 +49,11 @@ Form& Forms::load(std::type_index type, std::unique_ptr<Form> (*make)()) {
 }
 
 Form& Forms::show(Form& form) {
-    if (form.peer_->visible())
+    if (form.peer_->visible()) {
+        // Shown again: brought to the front, active, its focus where it was.
+        form.peer_->show();
         return form;
+    }
     if (!form.peer_->hasFocusedControl())
         form.focusFirstControl();
     form.peer_->show();

@@ -48,6 +48,22 @@ TEST_F(WindowRules, ABoxBelongsToItsWindowAndGivesItTheKeyboardBack) {
     EXPECT_EQ(forms().find<frmAbout>(), nullptr);
 }
 
+// A window shown again while it is open (Converter pressed with the converter behind the main
+// window) comes to the front, active, with its focus where it was.
+TEST_F(WindowRules, AWindowShownAgainComesToTheFrontWithItsFocus) {
+    click(*main, "cmdConverter");
+    const auto& conv = *forms().find<frmConvert>();
+    type(conv, "txtData", "12.5");
+    input().activate(*main);
+    ASSERT_TRUE(input().isActive(*main));
+    click(*main, "cmdConverter");
+    input().settle();
+    EXPECT_TRUE(input().isActive(conv));
+    EXPECT_FALSE(input().isActive(*main));
+    EXPECT_EQ(focused(conv), "txtData");
+    EXPECT_EQ(textBox(conv, "txtData").text(), "12.5");
+}
+
 // Every command button's and label's caption fits the control as the implementation draws
 // it: the buttons' within their frames, the labels' wrapped in their rectangles.
 TEST_F(WindowRules, EveryCaptionFitsItsControl) {

@@ -108,6 +108,8 @@ var CM = {
       '@media (pointer: coarse) {',
       '  .client-area button::after, .window .caption .close::after, .menubar > .menu-title::after {',
       '    content: ""; position: absolute; inset: -10px; }',
+      // The close button is at the window's right edge, which may be the screen's.
+      '  .window .caption .close::after { right: 0; }',
       '  .window .caption .close, .menubar > .menu-title { position: relative; }',
       '  .client-area .check input { width: 20px; height: 20px; }',
       '  .menu > button { padding-top: 12px; padding-bottom: 12px; }',
@@ -134,12 +136,16 @@ var CM = {
 
   // A caption's text with its access key underlined: "&&" is one "&", "&x" marks x.
   setCaptionContent: function (node, caption) {
+    // The text in runs, so that a screen reader reads it as one text with its spaces.
     node.textContent = '';
+    var run = '';
     for (var i = 0; i < caption.length; ++i) {
       var c = caption[i];
       if (c === '&' && i + 1 < caption.length) {
         ++i;
         if (caption[i] !== '&') {
+          if (run) node.appendChild(document.createTextNode(run));
+          run = '';
           var u = document.createElement('u');
           u.textContent = caption[i];
           node.appendChild(u);
@@ -147,8 +153,9 @@ var CM = {
         }
         c = '&';
       }
-      node.appendChild(document.createTextNode(c));
+      run += c;
     }
+    if (run) node.appendChild(document.createTextNode(run));
   },
   plain: function (caption) {
     return caption.replace(/&(&?)/g, function (m, amp) { return amp ? '&' : ''; });
@@ -822,7 +829,10 @@ var CM = {
   },
   pickFile: function (token, save, title, filterName, extension, suggested) {
     var types = [{ description: filterName, accept: { 'application/x-clearmark': ['.' + extension] } }];
-    function answer(path) { _cm_filePicked(token, path === null ? 0 : 1, path || ''); }
+    function answer(path) {
+      var text = CM.stringFor(path || '');
+      _cm_filePicked(token, path === null ? 0 : 1, text);
+    }
     function known(name, handle, text) {
       var path = '/files/' + (++CM.fileCount) + '/' + name;
       CM.files[path] = { handle: handle, text: text };

@@ -214,9 +214,10 @@ EMSCRIPTEN_KEEPALIVE void cm_copied(int token, int copied) {
         then(copied != 0);
 }
 
-EMSCRIPTEN_KEEPALIVE void cm_filePicked(int token, int picked, const char* path) {
+EMSCRIPTEN_KEEPALIVE void cm_filePicked(int token, int picked, char* path) {
+    std::string chosen = web::takeString(path);
     if (auto then = takeWaiting<PickThen>(token))
-        then(picked != 0 ? std::optional<std::string>(path) : std::nullopt);
+        then(picked != 0 ? std::optional<std::string>(std::move(chosen)) : std::nullopt);
 }
 }
 
