@@ -128,7 +128,8 @@ async function assertWorkedJobShown(page) {
     assert.equal(await web.valueOf(page, SHEET, name), value, name);
   }
   assert.deepEqual(await sheet.shownPlan(page), sheet.EXPECTED_PLAN);
-  assert.equal(await sheet.caption(page), 'Valve Sheet', 'the opened job has no unsaved changes');
+  // Named by its file, with no mark of unsaved changes.
+  assert.equal(await sheet.caption(page), `${SUGGESTED} - Valve Sheet`, 'the opened job has no unsaved changes');
 }
 
 describe('a job in a file, through the File System Access API', () => {
@@ -147,8 +148,8 @@ describe('a job in a file, through the File System Access API', () => {
     assert.equal(calls[0].kind, 'save');
     assert.equal(calls[0].options.suggestedName, SUGGESTED);
     assertDesktopJob(await page.evaluate((n) => window.__files.get(n), SUGGESTED));
-    // Saved: the caption loses its mark of unsaved changes.
-    await page.waitForFunction((s) => document.querySelector(s).getAttribute('aria-label') === 'Valve Sheet', {}, web.windowSelector(SHEET));
+    // Saved: the caption names the file and loses its mark of unsaved changes.
+    await page.waitForFunction((s, c) => document.querySelector(s).getAttribute('aria-label') === c, {}, web.windowSelector(SHEET), `${SUGGESTED} - Valve Sheet`);
   });
 
   it('a second Save writes to the same file without asking again', async () => {
@@ -157,6 +158,8 @@ describe('a job in a file, through the File System Access API', () => {
     await page.waitForFunction((n) => JSON.parse(window.__files.get(n) || '{}').odometer === '24 311 km', {}, SUGGESTED);
     assert.equal((await page.evaluate(() => window.__pickerCalls)).length, 1);
     await web.typeInto(page, SHEET, 'txtOdometer', sheet.JOB.odometer);
+    // An edit leaves the plan behind the sheet: planned again, the plan is saved with the job.
+    await web.click(page, SHEET, 'cmdPlan');
     await web.chooseMenu(page, SHEET, 'File', 'Save');
     await page.waitForFunction((n, o) => JSON.parse(window.__files.get(n)).odometer === o, {}, SUGGESTED, sheet.JOB.odometer);
   });

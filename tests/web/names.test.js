@@ -52,6 +52,8 @@ const SHIM_BOX = [
   ['text', 'Shims counted', 'No shims'],
   ['push button', 'Save'],
   ['push button', 'Close'],
+  // In the browser only: where the box may be lost.
+  ['label', "The shim box is kept in this browser for this page only. The browser clears it when you clear this site's data, and may clear it when it runs short of space unless it granted persistent storage."],
 ];
 const ABOUT = [
   ['label', 'Clearmark'],

@@ -108,6 +108,8 @@ var CM = {
       '@media (pointer: coarse) {',
       '  .client-area button::after, .window .caption .close::after, .menubar > .menu-title::after {',
       '    content: ""; position: absolute; inset: -10px; }',
+      // Beneath every control, so that a neighbour's own area stays its own (IN and EX).
+      '  .client-area button::after { z-index: -1; }',
       // The close button is at the window's right edge, which may be the screen's.
       '  .window .caption .close::after { right: 0; }',
       '  .window .caption .close, .menubar > .menu-title { position: relative; }',
@@ -216,8 +218,11 @@ var CM = {
       var wasFront = CM.front === id;
       CM.toFront(id);
       // A click on the window outside any control gives the keyboard back where it was.
+      // Once the browser has done with the click, and only if the window is still in front.
       if (!wasFront && !e.target.closest('input, button, .menu'))
-        setTimeout(function () { _cm_activated(ptr); }, 0);
+        setTimeout(function () {
+          if (CM.front === id && !panel.contains(document.activeElement)) _cm_activated(ptr);
+        }, 0);
     });
     panel.addEventListener('focusin', function (e) {
       CM.toFront(id);
