@@ -330,6 +330,8 @@ def read_shim_box():
             ("text", "Shims counted", True, "No shims"),
             ("push button", "Save", True),
             ("push button", "Close", True),
+            # Where the box may be lost: shown in the browser only.
+            ("label", "", False),
         ],
     )
     if window is None:
